@@ -1,0 +1,6 @@
+#pragma once
+
+#include <string>
+
+// The folder that holds the program file, with a trailing slash ("" when unknown).
+std::string SdlBasePath();
