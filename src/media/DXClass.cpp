@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 std::string Format(const char* Fmt, ...) {
@@ -19,4 +20,141 @@ std::string Format(const char* Fmt, ...) {
   }
   va_end(args);
   return out;
+}
+
+void TByteReader::Need(size_t Count) const {
+  if (Count > Remaining()) throw EReadError("Stream read error");
+}
+
+uint8_t TByteReader::ReadU8() {
+  Need(1);
+  return FData[FPos++];
+}
+
+uint16_t TByteReader::ReadU16() {
+  Need(2);
+  const uint16_t v = static_cast<uint16_t>(FData[FPos] | (FData[FPos + 1] << 8));
+  FPos += 2;
+  return v;
+}
+
+uint32_t TByteReader::ReadU32() {
+  Need(4);
+  uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = (v << 8) | FData[FPos + static_cast<size_t>(i)];
+  FPos += 4;
+  return v;
+}
+
+uint64_t TByteReader::ReadU64() {
+  const uint64_t lo = ReadU32();
+  const uint64_t hi = ReadU32();
+  return lo | (hi << 32);
+}
+
+std::span<const uint8_t> TByteReader::ReadBytes(size_t Count) {
+  Need(Count);
+  auto out = FData.subspan(FPos, Count);
+  FPos += Count;
+  return out;
+}
+
+void TByteWriter::WriteBytes(std::span<const uint8_t> Bytes) {
+  if (Bytes.empty()) return;
+  const size_t at = FData.size();
+  FData.resize(at + Bytes.size());
+  std::memcpy(FData.data() + at, Bytes.data(), Bytes.size());
+}
+
+void TByteWriter::WriteU16(uint16_t V) {
+  WriteU8(static_cast<uint8_t>(V));
+  WriteU8(static_cast<uint8_t>(V >> 8));
+}
+
+void TByteWriter::WriteU32(uint32_t V) {
+  for (int i = 0; i < 4; ++i) WriteU8(static_cast<uint8_t>(V >> (8 * i)));
+}
+
+void TByteWriter::WriteU64(uint64_t V) {
+  WriteU32(static_cast<uint32_t>(V));
+  WriteU32(static_cast<uint32_t>(V >> 32));
+}
+
+void TByteWriter::PatchU32(size_t Position, uint32_t V) {
+  for (size_t i = 0; i < 4; ++i) FData.at(Position + i) = static_cast<uint8_t>(V >> (8 * i));
+}
+
+std::string LowerCase(std::string_view S) {
+  std::string out(S);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
+
+bool SameText(std::string_view A, std::string_view B) {
+  return A.size() == B.size() && LowerCase(A) == LowerCase(B);
+}
+
+void THashCollectionItem::SetName(const std::string& Name) {
+  FCollection->Unlink(*this);
+  FName = Name;
+  FCollection->Link(*this);
+}
+
+THashCollection::~THashCollection() = default;
+
+uint8_t THashCollection::HashName(std::string_view Name) {
+  const std::string s = LowerCase(Name);
+  uint32_t v = static_cast<uint32_t>(s.size()) * 16;
+  if (s.size() >= 2) {
+    v += static_cast<uint8_t>(s[s.size() - 2]);
+    v += static_cast<uint8_t>(s[0]);
+  }
+  return static_cast<uint8_t>(v & 0xFF);
+}
+
+int32_t THashCollection::IndexOf(const std::string& Name) const {
+  const auto& chain = FBuckets[HashName(Name)];
+  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+    if (SameText((*it)->FName, Name)) return (*it)->FIndex;
+  }
+  return -1;
+}
+
+THashCollectionItem& THashCollection::ItemAt(int32_t Index) const {
+  if (Index < 0 || Index >= Count())
+    throw EListError(Format("List index out of bounds (%d)", Index));
+  return *FItems[static_cast<size_t>(Index)];
+}
+
+void THashCollection::Delete(int32_t Index) {
+  THashCollectionItem& item = ItemAt(Index);
+  Unlink(item);
+  FItems.erase(FItems.begin() + Index);
+  for (size_t i = static_cast<size_t>(Index); i < FItems.size(); ++i) {
+    FItems[i]->FIndex = static_cast<int32_t>(i);
+  }
+}
+
+void THashCollection::Clear() {
+  // Items go from the last, as removing them one by one would.
+  while (!FItems.empty()) Delete(Count() - 1);
+}
+
+THashCollectionItem& THashCollection::AddItem(std::unique_ptr<THashCollectionItem> Item) {
+  Item->FCollection = this;
+  Item->FIndex = Count();
+  FItems.push_back(std::move(Item));
+  Link(*FItems.back());
+  return *FItems.back();
+}
+
+void THashCollection::Unlink(THashCollectionItem& Item) {
+  auto& chain = FBuckets[HashName(Item.FName)];
+  std::erase(chain, &Item);
+}
+
+void THashCollection::Link(THashCollectionItem& Item) {
+  FBuckets[HashName(Item.FName)].push_back(&Item);
 }

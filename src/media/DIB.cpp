@@ -1,0 +1,482 @@
+#include "media/DIB.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "media/DXClass.h"
+
+namespace {
+
+// Nothing larger is a picture; the bound also keeps Stride x Height well inside 64 bits and
+// allocations bounded whatever a header claims.
+constexpr int64_t kMaxSide = 16384;
+
+constexpr uint32_t kRGB = 0, kRLE8 = 1, kRLE4 = 2, kBitFields = 3;
+
+[[noreturn]] void Invalid() {
+  throw EInvalidGraphic("DIB is invalid");
+}
+
+bool ValidBitCount(int32_t B) {
+  return B == 1 || B == 4 || B == 8 || B == 16 || B == 24 || B == 32;
+}
+
+int64_t StrideOf(int64_t BitCount, int64_t Width) {
+  return ((BitCount * Width + 31) / 32) * 4;
+}
+
+constexpr TPixelFormat k888{0xFF0000, 0xFF00, 0xFF};
+constexpr TPixelFormat k555{0x7C00, 0x03E0, 0x001F};
+constexpr TPixelFormat k565{0xF800, 0x07E0, 0x001F};
+
+TPixelFormat DefaultFormat(int32_t BitCount) {
+  return BitCount == 16 ? k555 : k888;
+}
+
+// The masks must say where the channels are, not only how wide: pixels are decoded by the
+// standard positions, so a mask set with swapped or shifted channels would give wrong colours.
+bool ValidFormat(int32_t BitCount, const TPixelFormat& F) {
+  if (BitCount == 16) return F == k555 || F == k565;
+  return F == k888;
+}
+
+uint8_t Widen(uint32_t V, int Bits) {
+  return Bits == 5 ? static_cast<uint8_t>((V << 3) | (V >> 2))
+                   : static_cast<uint8_t>((V << 2) | (V >> 4));
+}
+
+}  // namespace
+
+struct TDIB::TImage {
+  int32_t Width = 0;
+  int32_t Height = 0;
+  int32_t BitCount = 0;
+  int32_t Stride = 0;
+  TPixelFormat PixelFormat;
+  std::array<TRGBQuad, 256> ColorTable{};
+  std::vector<uint8_t> Pixels;  // bottom-up rows
+  // The encoded form an RLE picture was read from; written back as it is until the pixels
+  // change.
+  uint32_t Compression = kRGB;
+  std::vector<uint8_t> Encoded;
+};
+
+namespace {
+
+// Expands RLE8 / RLE4 data into bottom-up rows of Stride bytes. Every run, literal and delta
+// is checked against the row and the picture; data ending without the end mark is accepted.
+void DecodeRLE(std::span<const uint8_t> Data, bool Four, int32_t Width, int32_t Height,
+               int32_t Stride, std::vector<uint8_t>& Out) {
+  int64_t x = 0, y = 0;
+  auto put = [&](uint8_t Index) {
+    if (y >= Height || x >= Width) Invalid();
+    uint8_t* row = Out.data() + y * Stride;
+    if (Four) {
+      const size_t byte = static_cast<size_t>(x / 2);
+      if (x % 2 == 0) {
+        row[byte] = static_cast<uint8_t>((row[byte] & 0x0F) | (Index << 4));
+      } else {
+        row[byte] = static_cast<uint8_t>((row[byte] & 0xF0) | (Index & 0x0F));
+      }
+    } else {
+      row[x] = Index;
+    }
+    ++x;
+  };
+  size_t p = 0;
+  auto next = [&]() -> uint8_t {
+    if (p >= Data.size()) Invalid();
+    return Data[p++];
+  };
+  while (p < Data.size()) {
+    const uint8_t count = next();
+    const uint8_t value = next();
+    if (count > 0) {
+      for (int i = 0; i < count; ++i) {
+        put(Four ? static_cast<uint8_t>(i % 2 == 0 ? value >> 4 : value & 0x0F) : value);
+      }
+      continue;
+    }
+    if (value == 0) {  // end of line
+      x = 0;
+      ++y;
+    } else if (value == 1) {  // end of picture
+      return;
+    } else if (value == 2) {  // delta
+      const uint8_t dx = next();
+      const uint8_t dy = next();
+      x += dx;
+      y += dy;
+      if (x > Width || y > Height || (y == Height && x > 0)) Invalid();
+    } else {  // literal run, padded to an even byte count
+      const size_t bytes = Four ? (value + 1u) / 2u : value;
+      if (bytes > Data.size() - p) Invalid();
+      for (int i = 0; i < value; ++i) {
+        const uint8_t b = Data[p + static_cast<size_t>(Four ? i / 2 : i)];
+        put(Four ? static_cast<uint8_t>(i % 2 == 0 ? b >> 4 : b & 0x0F) : b);
+      }
+      p += bytes + (bytes % 2);
+      if (p > Data.size()) p = Data.size();
+    }
+  }
+}
+
+}  // namespace
+
+TDIB::TDIB() : FImage(std::make_shared<TImage>()) {}
+TDIB::~TDIB() = default;
+TDIB::TDIB(const TDIB&) = default;
+TDIB& TDIB::operator=(const TDIB&) = default;
+TDIB::TDIB(TDIB&& Other) noexcept
+    : FImage(std::exchange(Other.FImage, std::make_shared<TImage>())) {}
+TDIB& TDIB::operator=(TDIB&& Other) noexcept {
+  if (this != &Other) FImage = std::exchange(Other.FImage, std::make_shared<TImage>());
+  return *this;
+}
+
+void TDIB::Detach() {
+  if (FImage.use_count() > 1) FImage = std::make_shared<TImage>(*FImage);
+  FImage->Encoded.clear();
+  FImage->Compression = kRGB;
+}
+
+void TDIB::SetSize(int32_t Width, int32_t Height, int32_t BitCount) {
+  if (!ValidBitCount(BitCount)) throw EInvalidGraphic(Format("Bitcount in invalid (%d)", BitCount));
+  if (Width < 0 || Height < 0 || Width > kMaxSide || Height > kMaxSide) Invalid();
+  auto img = std::make_shared<TImage>();
+  if (Width > 0 && Height > 0) {
+    img->Width = Width;
+    img->Height = Height;
+    img->BitCount = BitCount;
+    img->Stride = static_cast<int32_t>(StrideOf(BitCount, Width));
+    img->PixelFormat = DefaultFormat(BitCount);
+    img->Pixels.assign(static_cast<size_t>(img->Stride) * static_cast<size_t>(Height), 0);
+  }
+  FImage = std::move(img);
+}
+
+void TDIB::Clear() {
+  FImage = std::make_shared<TImage>();
+}
+
+int32_t TDIB::Width() const {
+  return FImage->Width;
+}
+int32_t TDIB::Height() const {
+  return FImage->Height;
+}
+int32_t TDIB::BitCount() const {
+  return FImage->BitCount;
+}
+int32_t TDIB::Stride() const {
+  return FImage->Stride;
+}
+bool TDIB::Empty() const {
+  return FImage->Width == 0 || FImage->Height == 0;
+}
+const TPixelFormat& TDIB::PixelFormat() const {
+  return FImage->PixelFormat;
+}
+
+void TDIB::SetPixelFormat(const TPixelFormat& Format) {
+  if (!ValidFormat(FImage->BitCount, Format)) throw EInvalidGraphic("PixelFormat in invalid");
+  Detach();
+  FImage->PixelFormat = Format;
+}
+
+const std::array<TRGBQuad, 256>& TDIB::ColorTable() const {
+  return FImage->ColorTable;
+}
+
+std::array<TRGBQuad, 256>& TDIB::ColorTable() {
+  Detach();
+  return FImage->ColorTable;
+}
+
+const uint8_t* TDIB::ScanLine(int32_t Row) const {
+  if (Row < 0 || Row >= FImage->Height) {
+    throw EInvalidGraphic(Format("Index of the scanning line exceeded the range. (%d)", Row));
+  }
+  return FImage->Pixels.data() +
+         static_cast<size_t>(FImage->Height - 1 - Row) * static_cast<size_t>(FImage->Stride);
+}
+
+uint8_t* TDIB::ScanLine(int32_t Row) {
+  std::as_const(*this).ScanLine(Row);  // range check before detaching
+  Detach();
+  return const_cast<uint8_t*>(std::as_const(*this).ScanLine(Row));
+}
+
+uint32_t TDIB::Pixels(int32_t X, int32_t Y) const {
+  if (X < 0 || Y < 0 || X >= FImage->Width || Y >= FImage->Height) return 0;
+  const uint8_t* row = ScanLine(Y);
+  const size_t x = static_cast<size_t>(X);
+  switch (FImage->BitCount) {
+    case 1:
+      return (row[x / 8] >> (7 - x % 8)) & 1u;
+    case 4:
+      return x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0Fu;
+    case 8:
+      return row[x];
+    case 16:
+      return static_cast<uint32_t>(row[2 * x] | (row[2 * x + 1] << 8));
+    case 24:
+      return row[3 * x] | (row[3 * x + 1] << 8) | (static_cast<uint32_t>(row[3 * x + 2]) << 16);
+    case 32:
+      return row[4 * x] | (row[4 * x + 1] << 8) | (static_cast<uint32_t>(row[4 * x + 2]) << 16) |
+             (static_cast<uint32_t>(row[4 * x + 3]) << 24);
+    default:
+      return 0;
+  }
+}
+
+void TDIB::SetPixel(int32_t X, int32_t Y, uint32_t Value) {
+  if (X < 0 || Y < 0 || X >= FImage->Width || Y >= FImage->Height) return;
+  uint8_t* row = ScanLine(Y);
+  const size_t x = static_cast<size_t>(X);
+  switch (FImage->BitCount) {
+    case 1: {
+      const uint8_t bit = static_cast<uint8_t>(0x80u >> (x % 8));
+      row[x / 8] = static_cast<uint8_t>((Value & 1u) ? row[x / 8] | bit : row[x / 8] & ~bit);
+      break;
+    }
+    case 4:
+      row[x / 2] = x % 2 == 0 ? static_cast<uint8_t>((row[x / 2] & 0x0F) | ((Value & 0x0F) << 4))
+                              : static_cast<uint8_t>((row[x / 2] & 0xF0) | (Value & 0x0F));
+      break;
+    default:
+      for (int32_t i = 0; i < FImage->BitCount / 8; ++i) {
+        row[x * static_cast<size_t>(FImage->BitCount / 8) + static_cast<size_t>(i)] =
+            static_cast<uint8_t>(Value >> (8 * i));
+      }
+  }
+}
+
+bool TDIB::HasAlphaChannel() const {
+  if (FImage->BitCount != 32) return false;
+  for (int32_t y = 0; y < FImage->Height; ++y) {
+    const uint8_t* row = ScanLine(y);
+    for (int32_t x = 0; x < FImage->Width; ++x) {
+      if (row[4 * x + 3] != 0) return true;
+    }
+  }
+  return false;
+}
+
+size_t TDIB::ReadData(std::span<const uint8_t> Data) {
+  if (Data.empty()) {
+    Clear();
+    return 0;
+  }
+  if (Data.size() < 4) Invalid();
+  TByteReader r(Data);
+  const uint32_t headerSize = r.ReadU32();
+  int64_t width = 0, height = 0;
+  int32_t bitCount = 0;
+  uint32_t compression = kRGB, imageSize = 0, colorsUsed = 0;
+  size_t entrySize = 4;
+  if (headerSize == 40) {
+    width = r.ReadI32();
+    height = r.ReadI32();
+    r.ReadU16();  // planes
+    bitCount = r.ReadU16();
+    compression = r.ReadU32();
+    imageSize = r.ReadU32();
+    r.Skip(8);  // resolutions
+    colorsUsed = r.ReadU32();
+    r.ReadU32();  // colours important
+  } else if (headerSize == 12) {
+    width = r.ReadI16();
+    height = r.ReadI16();
+    r.ReadU16();
+    bitCount = r.ReadU16();
+    entrySize = 3;
+  } else {
+    Invalid();
+  }
+
+  // Everything the header alone decides is checked before anything is read or allocated.
+  if (!ValidBitCount(bitCount)) throw EInvalidGraphic(Format("Bitcount in invalid (%d)", bitCount));
+  if (compression > kBitFields) Invalid();
+  // RLE8 holds 8-bit pictures and RLE4 4-bit ones; anything else cannot be decoded.
+  if ((compression == kRLE8 && bitCount != 8) || (compression == kRLE4 && bitCount != 4)) Invalid();
+  const bool topDown = height < 0;
+  if (topDown) height = -height;
+  if (width < 0 || width > kMaxSide || height > kMaxSide) Invalid();
+
+  auto img = std::make_shared<TImage>();
+  img->PixelFormat = DefaultFormat(bitCount);
+  if (compression == kBitFields) {
+    img->PixelFormat.RedMask = r.ReadU32();
+    img->PixelFormat.GreenMask = r.ReadU32();
+    img->PixelFormat.BlueMask = r.ReadU32();
+  }
+  uint32_t colors = colorsUsed;
+  if (colors == 0 && bitCount <= 8) colors = 1u << bitCount;
+  colors = std::min<uint32_t>(colors, 256);
+  for (uint32_t i = 0; i < colors; ++i) {
+    auto e = r.ReadBytes(entrySize);
+    img->ColorTable[i] = TRGBQuad{e[0], e[1], e[2], 0};
+  }
+  if (!ValidFormat(bitCount, img->PixelFormat)) throw EInvalidGraphic("PixelFormat in invalid");
+  if (width == 0 || height == 0) {
+    FImage = std::make_shared<TImage>();
+    return r.Position();
+  }
+  img->Width = static_cast<int32_t>(width);
+  img->Height = static_cast<int32_t>(height);
+  img->BitCount = bitCount;
+  img->Stride = static_cast<int32_t>(StrideOf(bitCount, width));
+  const size_t size = static_cast<size_t>(img->Stride) * static_cast<size_t>(height);
+
+  if (compression == kRLE8 || compression == kRLE4) {
+    auto encoded = r.ReadBytes(imageSize);
+    img->Pixels.assign(size, 0);
+    DecodeRLE(encoded, compression == kRLE4, img->Width, img->Height, img->Stride, img->Pixels);
+    img->Compression = compression;
+    img->Encoded.assign(encoded.begin(), encoded.end());
+  } else {
+    auto pixels = r.ReadBytes(size);
+    img->Pixels.assign(pixels.begin(), pixels.end());
+  }
+  if (topDown) {
+    // The first stored row is the top row; held rows run bottom-up.
+    const size_t stride = static_cast<size_t>(img->Stride);
+    std::vector<uint8_t> tmp(stride);
+    for (size_t a = 0, b = static_cast<size_t>(height) - 1; a < b; ++a, --b) {
+      std::memcpy(tmp.data(), img->Pixels.data() + a * stride, stride);
+      std::memcpy(img->Pixels.data() + a * stride, img->Pixels.data() + b * stride, stride);
+      std::memcpy(img->Pixels.data() + b * stride, tmp.data(), stride);
+    }
+    // Encoded rows were bottom-up by definition; a flipped picture is no longer that data.
+    img->Encoded.clear();
+    img->Compression = kRGB;
+  }
+  FImage = std::move(img);
+  return r.Position();
+}
+
+std::vector<uint8_t> TDIB::WriteData() const {
+  TByteWriter w;
+  if (Empty()) return {};
+  const TImage& img = *FImage;
+  const bool masks = img.BitCount == 16 || img.BitCount == 32;
+  const bool rle = img.Compression != kRGB;
+  w.WriteU32(40);
+  w.WriteI32(img.Width);
+  w.WriteI32(img.Height);
+  w.WriteU16(1);
+  w.WriteU16(static_cast<uint16_t>(img.BitCount));
+  w.WriteU32(rle ? img.Compression : masks ? kBitFields : kRGB);
+  w.WriteU32(static_cast<uint32_t>(rle ? img.Encoded.size() : img.Pixels.size()));
+  w.WriteU32(0);
+  w.WriteU32(0);
+  w.WriteU32(0);
+  w.WriteU32(0);
+  if (masks && !rle) {
+    w.WriteU32(img.PixelFormat.RedMask);
+    w.WriteU32(img.PixelFormat.GreenMask);
+    w.WriteU32(img.PixelFormat.BlueMask);
+  }
+  if (img.BitCount <= 8) {
+    for (int i = 0; i < (1 << img.BitCount); ++i) {
+      const TRGBQuad& c = img.ColorTable[static_cast<size_t>(i)];
+      w.WriteU8(c.Blue);
+      w.WriteU8(c.Green);
+      w.WriteU8(c.Red);
+      w.WriteU8(c.Reserved);
+    }
+  }
+  w.WriteBytes(rle ? img.Encoded : img.Pixels);
+  return std::move(w).Data();
+}
+
+size_t TDIB::LoadFromBMP(std::span<const uint8_t> Data) {
+  if (Data.empty()) {
+    Clear();
+    return 0;
+  }
+  if (Data.size() < 14 || Data[0] != 'B' || Data[1] != 'M') Invalid();
+  return 14 + ReadData(Data.subspan(14));
+}
+
+std::vector<uint8_t> TDIB::SaveToBMP() const {
+  if (Empty()) return {};
+  const std::vector<uint8_t> dib = WriteData();
+  const TImage& img = *FImage;
+  const size_t pixelBytes = img.Compression != kRGB ? img.Encoded.size() : img.Pixels.size();
+  TByteWriter w;
+  w.WriteString("BM");
+  w.WriteU32(static_cast<uint32_t>(14 + dib.size()));
+  w.WriteU16(0);
+  w.WriteU16(0);
+  w.WriteU32(static_cast<uint32_t>(14 + dib.size() - pixelBytes));
+  w.WriteBytes(dib);
+  return std::move(w).Data();
+}
+
+std::vector<uint8_t> TDIB::ToRGBA() const {
+  const TImage& img = *FImage;
+  std::vector<uint8_t> out;
+  if (Empty()) return out;
+  out.resize(static_cast<size_t>(img.Width) * static_cast<size_t>(img.Height) * 4);
+  const bool alpha = HasAlphaChannel();
+  const bool g6 = img.PixelFormat == k565;
+  uint8_t* o = out.data();
+  for (int32_t y = 0; y < img.Height; ++y) {
+    for (int32_t x = 0; x < img.Width; ++x, o += 4) {
+      const uint32_t v = Pixels(x, y);
+      uint8_t a = 255;
+      switch (img.BitCount) {
+        case 1:
+        case 4:
+        case 8: {
+          const TRGBQuad& c = img.ColorTable[v & 0xFF];
+          o[0] = c.Red;
+          o[1] = c.Green;
+          o[2] = c.Blue;
+          break;
+        }
+        case 16:
+          if (g6) {
+            o[0] = Widen((v >> 11) & 31, 5);
+            o[1] = Widen((v >> 5) & 63, 6);
+          } else {
+            o[0] = Widen((v >> 10) & 31, 5);
+            o[1] = Widen((v >> 5) & 31, 5);
+          }
+          o[2] = Widen(v & 31, 5);
+          break;
+        default:
+          o[0] = static_cast<uint8_t>(v >> 16);
+          o[1] = static_cast<uint8_t>(v >> 8);
+          o[2] = static_cast<uint8_t>(v);
+          if (alpha) a = static_cast<uint8_t>(v >> 24);
+      }
+      o[3] = a;
+    }
+  }
+  return out;
+}
+
+TDIB TDIB::FromRGBA(int32_t Width, int32_t Height, std::span<const uint8_t> RGBA,
+                    int32_t BitCount) {
+  if (BitCount != 24 && BitCount != 32)
+    throw EInvalidGraphic(Format("Bitcount in invalid (%d)", BitCount));
+  TDIB dib;
+  dib.SetSize(Width, Height, BitCount);
+  if (RGBA.size() != static_cast<size_t>(Width) * static_cast<size_t>(Height) * 4) Invalid();
+  const uint8_t* p = RGBA.data();
+  for (int32_t y = 0; y < Height; ++y) {
+    uint8_t* row = dib.ScanLine(y);
+    for (int32_t x = 0; x < Width; ++x, p += 4) {
+      uint8_t* q = row + static_cast<size_t>(x) * static_cast<size_t>(BitCount / 8);
+      q[0] = p[2];
+      q[1] = p[1];
+      q[2] = p[0];
+      if (BitCount == 32) q[3] = p[3];
+    }
+  }
+  return dib;
+}
