@@ -158,3 +158,13 @@ void THashCollection::Unlink(THashCollectionItem& Item) {
 void THashCollection::Link(THashCollectionItem& Item) {
   FBuckets[HashName(Item.FName)].push_back(&Item);
 }
+
+void THashCollection::TakeItems(THashCollection& Source) {
+  if (&Source == this) return;
+  Clear();
+  FItems = std::move(Source.FItems);
+  FBuckets = std::move(Source.FBuckets);
+  Source.FItems.clear();
+  for (auto& chain : Source.FBuckets) chain.clear();
+  for (auto& item : FItems) item->FCollection = this;
+}

@@ -25,6 +25,9 @@ class EStreamError : public EDXError {
 class EReadError : public EStreamError {
   using EStreamError::EStreamError;
 };
+class EFCreateError : public EStreamError {
+  using EStreamError::EStreamError;
+};
 class EFOpenError : public EStreamError {
   using EStreamError::EStreamError;
 };
@@ -167,6 +170,8 @@ class THashCollection {
  protected:
   // Appends an item made for this collection and indexes its (maybe empty) name.
   THashCollectionItem& AddItem(std::unique_ptr<THashCollectionItem> Item);
+  // Replaces the items and name index by those of Source, which is left empty.
+  void TakeItems(THashCollection& Source);
 
  private:
   friend class THashCollectionItem;
