@@ -1,0 +1,113 @@
+#include "harness/KeyScript.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string Upper(std::string_view S) {
+  std::string u(S);
+  for (char& c : u) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return u;
+}
+
+std::vector<std::string_view> Words(std::string_view Line) {
+  std::vector<std::string_view> words;
+  size_t i = 0;
+  while (i < Line.size()) {
+    while (i < Line.size() && std::isspace(static_cast<unsigned char>(Line[i]))) ++i;
+    size_t start = i;
+    while (i < Line.size() && !std::isspace(static_cast<unsigned char>(Line[i]))) ++i;
+    if (i > start) words.push_back(Line.substr(start, i - start));
+  }
+  return words;
+}
+
+}  // namespace
+
+std::optional<uint8_t> KeyCode(std::string_view Name) {
+  std::string n = Upper(Name);
+  if (n.size() > 2 && n[0] == '0' && n[1] == 'X') {
+    unsigned value = 0;
+    auto [end, ec] = std::from_chars(n.data() + 2, n.data() + n.size(), value, 16);
+    if (ec != std::errc() || end != n.data() + n.size() || value < 1 || value > 255)
+      return std::nullopt;
+    return static_cast<uint8_t>(value);
+  }
+  static const struct {
+    const char* Name;
+    uint8_t Code;
+  } Named[] = {{"ESCAPE", 0x1B},  {"RETURN", 0x0D}, {"SPACE", 0x20}, {"SHIFT", 0x10},
+               {"CONTROL", 0x11}, {"MENU", 0x12},   {"LEFT", 0x25},  {"UP", 0x26},
+               {"RIGHT", 0x27},   {"DOWN", 0x28}};
+  for (const auto& k : Named)
+    if (n == k.Name) return k.Code;
+  if (n.size() == 1 && ((n[0] >= 'A' && n[0] <= 'Z') || (n[0] >= '0' && n[0] <= '9')))
+    return static_cast<uint8_t>(n[0]);
+  auto numberAfter = [&](std::string_view Prefix, int Low, int High) -> std::optional<int> {
+    if (n.size() <= Prefix.size() || n.compare(0, Prefix.size(), Prefix) != 0) return {};
+    int value = 0;
+    const char* first = n.data() + Prefix.size();
+    const char* last = n.data() + n.size();
+    auto [end, ec] = std::from_chars(first, last, value);
+    if (ec != std::errc() || end != last || (*first == '0' && last - first > 1)) return {};
+    if (value < Low || value > High) return {};
+    return value;
+  };
+  if (auto f = numberAfter("F", 1, 12)) return static_cast<uint8_t>(0x70 + *f - 1);
+  if (auto d = numberAfter("NUMPAD", 0, 9)) return static_cast<uint8_t>(0x60 + *d);
+  return std::nullopt;
+}
+
+std::vector<TKeyEvent> ParseKeyScript(std::string_view Text) {
+  std::vector<TKeyEvent> events;
+  size_t lineNo = 0;
+  size_t pos = 0;
+  while (pos <= Text.size()) {
+    size_t end = Text.find('\n', pos);
+    if (end == std::string_view::npos) end = Text.size();
+    std::string_view line = Text.substr(pos, end - pos);
+    pos = end + 1;
+    ++lineNo;
+    if (size_t hash = line.find('#'); hash != std::string_view::npos) line = line.substr(0, hash);
+    auto words = Words(line);
+    if (words.empty()) continue;
+    auto fail = [&](const std::string& Why) {
+      throw EKeyScriptError("line " + std::to_string(lineNo) + ": " + Why);
+    };
+    if (words.size() != 3) fail("expected FRAME down|up KEY");
+    TKeyEvent e;
+    auto [fend, fec] = std::from_chars(words[0].data(), words[0].data() + words[0].size(), e.Frame);
+    if (fec != std::errc() || fend != words[0].data() + words[0].size() || e.Frame < 1)
+      fail("frame '" + std::string(words[0]) + "' is not a number from 1");
+    std::string dir = Upper(words[1]);
+    if (dir == "DOWN")
+      e.Down = true;
+    else if (dir == "UP")
+      e.Down = false;
+    else
+      fail("expected down or up, not '" + std::string(words[1]) + "'");
+    auto code = KeyCode(words[2]);
+    if (!code) fail("unknown key '" + std::string(words[2]) + "'");
+    e.VirtualKey = *code;
+    events.push_back(e);
+  }
+  std::stable_sort(events.begin(), events.end(),
+                   [](const TKeyEvent& A, const TKeyEvent& B) { return A.Frame < B.Frame; });
+  return events;
+}
+
+std::vector<TKeyEvent> LoadKeyScript(const std::string& FileName) {
+  std::ifstream in(FileName, std::ios::binary);
+  if (!in) throw EKeyScriptError("cannot read key script \"" + FileName + "\"");
+  std::ostringstream text;
+  text << in.rdbuf();
+  try {
+    return ParseKeyScript(text.str());
+  } catch (const EKeyScriptError& e) {
+    throw EKeyScriptError(FileName + ": " + e.what());
+  }
+}

@@ -1,0 +1,32 @@
+// Key scripts: "FRAME down|up KEY" a line, '#' starts a comment. KEY is a name (ESCAPE, RETURN,
+// SPACE, SHIFT, CONTROL, MENU, LEFT, RIGHT, UP, DOWN, F1..F12, A..Z, 0..9, NUMPAD0..NUMPAD9)
+// or a virtual-key code in hex (0x4B).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class EKeyScriptError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct TKeyEvent {
+  int64_t Frame = 1;  // the tick before which the event arrives, from 1
+  bool Down = true;
+  uint8_t VirtualKey = 0;
+  bool operator==(const TKeyEvent&) const = default;
+};
+
+// The virtual-key code of a name or hex code, none when it is neither.
+std::optional<uint8_t> KeyCode(std::string_view Name);
+
+// Events ordered by frame, in file order within a frame. Raises EKeyScriptError
+// "line N: ..." for a line that is not an event.
+std::vector<TKeyEvent> ParseKeyScript(std::string_view Text);
+// Raises EKeyScriptError when the file cannot be read.
+std::vector<TKeyEvent> LoadKeyScript(const std::string& FileName);

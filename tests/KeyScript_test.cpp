@@ -1,0 +1,92 @@
+#include "harness/KeyScript.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+namespace {
+
+TEST(KeyScript, NamesAndCodes) {
+  struct Case {
+    const char* Name;
+    int Code;
+  } cases[] = {{"ESCAPE", 0x1B},  {"RETURN", 0x0D},  {"SPACE", 0x20},   {"SHIFT", 0x10},
+               {"CONTROL", 0x11}, {"MENU", 0x12},    {"LEFT", 0x25},    {"RIGHT", 0x27},
+               {"UP", 0x26},      {"DOWN", 0x28},    {"F1", 0x70},      {"F12", 0x7B},
+               {"F5", 0x74},      {"A", 0x41},       {"Z", 0x5A},       {"0", 0x30},
+               {"9", 0x39},       {"NUMPAD0", 0x60}, {"NUMPAD9", 0x69}, {"0x4B", 0x4B},
+               {"0X4b", 0x4B},    {"0xff", 0xFF},    {"shift", 0x10},   {"numpad8", 0x68}};
+  for (auto c : cases) {
+    auto code = KeyCode(c.Name);
+    ASSERT_TRUE(code) << c.Name;
+    EXPECT_EQ(*code, c.Code) << c.Name;
+  }
+  for (const char* bad : {"", "F0", "F13", "F01", "NUMPAD10", "NUMPAD", "0x", "0x0", "0x100",
+                          "0x4G", "AB", "ESC", "-1", "0x-1"})
+    EXPECT_FALSE(KeyCode(bad)) << bad;
+}
+
+TEST(KeyScript, EventsInFrameOrderThenFileOrder) {
+  auto events = ParseKeyScript(
+      "# a comment line\n"
+      "\n"
+      "5 down SHIFT   # hold shift\n"
+      "  3\tdown\tRIGHT\r\n"
+      "5 down RIGHT\n"
+      "3 up RIGHT\n"
+      "5 up 0x10\n");
+  std::vector<TKeyEvent> expected = {
+      {3, true, 0x27}, {3, false, 0x27}, {5, true, 0x10}, {5, true, 0x27}, {5, false, 0x10}};
+  EXPECT_EQ(events, expected);
+  EXPECT_TRUE(ParseKeyScript("").empty());
+  EXPECT_TRUE(ParseKeyScript("# nothing\n   \n").empty());
+}
+
+TEST(KeyScript, BadLinesNameTheirLine) {
+  struct Case {
+    const char* Text;
+    const char* Message;
+  } cases[] = {
+      {"1 down A\n0 down A\n", "line 2: frame '0' is not a number from 1"},
+      {"x down A", "line 1: frame 'x' is not a number from 1"},
+      {"1 press A", "line 1: expected down or up, not 'press'"},
+      {"1 down ESC", "line 1: unknown key 'ESC'"},
+      {"1 down", "line 1: expected FRAME down|up KEY"},
+      {"1 down A B", "line 1: expected FRAME down|up KEY"},
+      {"-3 down A", "line 1: frame '-3' is not a number from 1"},
+      {"99999999999999999999 down A",
+       "line 1: frame '99999999999999999999' is not a number from 1"},
+  };
+  for (auto c : cases) {
+    try {
+      ParseKeyScript(c.Text);
+      ADD_FAILURE() << c.Text;
+    } catch (const EKeyScriptError& e) {
+      EXPECT_EQ(std::string(e.what()), c.Message);
+    }
+  }
+}
+
+TEST(KeyScript, FilesAreReadAndMissingOnesReported) {
+  std::string path = std::string(ZELGORA_BUILD_DIR) + "/KeyScript_test.keys";
+  {
+    std::ofstream out(path);
+    out << "2 down F1\n2 up F1\nbad\n";
+  }
+  try {
+    LoadKeyScript(path);
+    ADD_FAILURE();
+  } catch (const EKeyScriptError& e) {
+    EXPECT_EQ(std::string(e.what()), path + ": line 3: expected FRAME down|up KEY");
+  }
+  {
+    std::ofstream out(path);
+    out << "2 down F1\n2 up F1\n";
+  }
+  EXPECT_EQ(LoadKeyScript(path).size(), 2u);
+  std::remove(path.c_str());
+  EXPECT_THROW(LoadKeyScript(path), EKeyScriptError);
+}
+
+}  // namespace

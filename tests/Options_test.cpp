@@ -1,0 +1,102 @@
+#include "harness/Options.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Options, NoneGiveTheGameAsDesigned) {
+  auto p = ParseOptions({});
+  ASSERT_FALSE(p.ExitCode);
+  const auto& o = p.Options;
+  EXPECT_FALSE(o.Headless);
+  EXPECT_EQ(o.Renderer, "gl");
+  EXPECT_FALSE(o.Frames);
+  EXPECT_FALSE(o.Seed);
+  EXPECT_FALSE(o.Clock);
+  EXPECT_FALSE(o.FullScreen);
+  EXPECT_EQ(o.Edition, 0);
+  EXPECT_TRUE(o.KeysFile.empty() && o.DumpStateFile.empty() && o.TraceFile.empty() &&
+              o.ScreenshotFile.empty() && o.DataDir.empty());
+}
+
+TEST(Options, EveryOption) {
+  auto p = ParseOptions({"--headless",
+                         "--renderer",
+                         "null",
+                         "--frames",
+                         "120",
+                         "--keys",
+                         "k.txt",
+                         "--seed",
+                         "42",
+                         "--clock",
+                         "2007-03-09T14:05:07",
+                         "--screenshot",
+                         "s.png",
+                         "--dump-state",
+                         "d.json",
+                         "--trace",
+                         "t.jsonl",
+                         "--data",
+                         "/tmp/x",
+                         "--edition",
+                         "1",
+                         "--fullscreen"});
+  ASSERT_FALSE(p.ExitCode) << p.Message;
+  const auto& o = p.Options;
+  EXPECT_TRUE(o.Headless);
+  EXPECT_EQ(o.Renderer, "null");
+  EXPECT_EQ(o.Frames, 120);
+  EXPECT_EQ(o.KeysFile, "k.txt");
+  EXPECT_EQ(o.Seed, 42u);
+  EXPECT_EQ(o.Clock, (TLocalDateTime{2007, 3, 9, 14, 5, 7}));
+  EXPECT_EQ(o.ScreenshotFile, "s.png");
+  EXPECT_EQ(o.DumpStateFile, "d.json");
+  EXPECT_EQ(o.TraceFile, "t.jsonl");
+  EXPECT_EQ(o.DataDir, "/tmp/x");
+  EXPECT_EQ(o.Edition, 1);
+  EXPECT_EQ(o.FullScreen, true);
+  EXPECT_EQ(ParseOptions({"--windowed"}).Options.FullScreen, false);
+  EXPECT_EQ(ParseOptions({"--frames=0"}).Options.Frames, 0);
+}
+
+TEST(Options, HelpAndVersionEndAtOnceWithStatusZero) {
+  auto help = ParseOptions({"--help"});
+  ASSERT_EQ(help.ExitCode, 0);
+  for (const char* name : {"--headless", "--renderer", "--frames", "--keys", "--seed", "--clock",
+                           "--screenshot", "--dump-state", "--trace", "--data", "--edition",
+                           "--windowed", "--fullscreen", "--version"})
+    EXPECT_NE(help.Message.find(name), std::string::npos) << name;
+  auto version = ParseOptions({"--version"});
+  EXPECT_EQ(version.ExitCode, 0);
+  EXPECT_EQ(version.Message, "zelgora 1.0.0\n");
+}
+
+TEST(Options, BadValuesAreRefused) {
+  for (std::vector<std::string> args : {std::vector<std::string>{"--renderer", "vulkan"},
+                                        {"--edition", "3"},
+                                        {"--edition", "-1"},
+                                        {"--frames", "-5"},
+                                        {"--frames", "many"},
+                                        {"--seed", "x"},
+                                        {"--clock", "2007-03-09"},
+                                        {"--windowed", "--fullscreen"},
+                                        {"--bogus"},
+                                        {"extra"}}) {
+    auto p = ParseOptions(args);
+    ASSERT_TRUE(p.ExitCode) << args[0];
+    EXPECT_NE(*p.ExitCode, 0) << args[0];
+    EXPECT_FALSE(p.Message.empty());
+  }
+}
+
+TEST(Options, ClockValues) {
+  EXPECT_EQ(ParseClock("2000-02-29T23:59:59"), (TLocalDateTime{2000, 2, 29, 23, 59, 59}));
+  for (const char* bad :
+       {"1900-02-29T00:00:00", "2007-13-01T00:00:00", "2007-04-31T00:00:00", "2007-01-01T24:00:00",
+        "2007-01-01T00:60:00", "2007-01-01T00:00:60", "2007-01-01 00:00:00", "2007-1-01T00:00:00",
+        "2007-01-01T00:00:00Z", "2007-00-10T00:00:00", "2007-01-00T00:00:00", ""})
+    EXPECT_FALSE(ParseClock(bad)) << bad;
+}
+
+}  // namespace
