@@ -205,6 +205,7 @@ TEST(DIB, FaultyInputRaisesAndKeepsThePreviousPicture) {
       {"delta past the row", rle8(2, 2, {0, 2, 3, 0, 0, 1}), "DIB is invalid"},
       {"literal past input", rle8(4, 1, {0, 4, 1, 2}), "DIB is invalid"},
       {"cut escape", rle8(4, 1, {0, 2, 1}), "DIB is invalid"},
+      {"top-down RLE", rle8(2, -2, {0, 1}), "DIB is invalid"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);

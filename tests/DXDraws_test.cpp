@@ -331,6 +331,8 @@ TEST(PictureCollection, FilesOnDisk) {
   const std::string missing = (dir / "missing.dxg").string();
   EXPECT_EQ(ErrorOf([&] { d.LoadFromFile(missing); }),
             "Cannot open file \"" + missing + "\". No such file or directory");
+  EXPECT_EQ(ErrorOf([&] { d.LoadFromFile(dir.string()); }),
+            "Cannot open file \"" + dir.string() + "\". Is a directory");
   EXPECT_EQ(d.Items(0).Name(), "Old");
   d.LoadFromFile(path);
   EXPECT_EQ(d.Items(0).Name(), "A0");

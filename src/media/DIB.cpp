@@ -48,30 +48,23 @@ uint8_t Widen(uint32_t V, int Bits) {
 
 }  // namespace
 
-struct TDIB::TImage {
-  int32_t Width = 0;
-  int32_t Height = 0;
-  int32_t BitCount = 0;
-  int32_t Stride = 0;
-  TPixelFormat PixelFormat;
-  std::array<TRGBQuad, 256> ColorTable{};
-  std::vector<uint8_t> Pixels;  // bottom-up rows
-  // The encoded form an RLE picture was read from; written back as it is until the pixels
-  // change.
-  uint32_t Compression = kRGB;
-  std::vector<uint8_t> Encoded;
-};
+
 
 namespace {
 
-// Expands RLE8 / RLE4 data into bottom-up rows of Stride bytes. Every run, literal and delta
-// is checked against the row and the picture; data ending without the end mark is accepted.
+// Expands RLE8 / RLE4 data into bottom-up rows of Stride bytes, or with no output only checks
+// it. Every run, literal and delta is checked against the row and the picture; data ending
+// without the end mark is accepted.
 void DecodeRLE(std::span<const uint8_t> Data, bool Four, int32_t Width, int32_t Height,
-               int32_t Stride, std::vector<uint8_t>& Out) {
+               int32_t Stride, uint8_t* Out) {
   int64_t x = 0, y = 0;
   auto put = [&](uint8_t Index) {
     if (y >= Height || x >= Width) Invalid();
-    uint8_t* row = Out.data() + y * Stride;
+    if (!Out) {
+      ++x;
+      return;
+    }
+    uint8_t* row = Out + y * Stride;
     if (Four) {
       const size_t byte = static_cast<size_t>(x / 2);
       if (x % 2 == 0) {
@@ -124,6 +117,29 @@ void DecodeRLE(std::span<const uint8_t> Data, bool Four, int32_t Width, int32_t 
 
 }  // namespace
 
+struct TDIB::TImage {
+  int32_t Width = 0;
+  int32_t Height = 0;
+  int32_t BitCount = 0;
+  int32_t Stride = 0;
+  TPixelFormat PixelFormat;
+  std::array<TRGBQuad, 256> ColorTable{};
+  // The encoded form an RLE picture was read from: checked at load, expanded on first use,
+  // and written back as it is until the pixels change.
+  uint32_t Compression = kRGB;
+  std::vector<uint8_t> Encoded;
+
+  // Bottom-up rows; an RLE picture costs no pixel memory until they are needed.
+  const std::vector<uint8_t>& Bytes() const {
+    if (Compression != kRGB && Pixels.empty() && Width > 0) {
+      Pixels.assign(static_cast<size_t>(Stride) * static_cast<size_t>(Height), 0);
+      DecodeRLE(Encoded, Compression == kRLE4, Width, Height, Stride, Pixels.data());
+    }
+    return Pixels;
+  }
+  mutable std::vector<uint8_t> Pixels;
+};
+
 TDIB::TDIB() : FImage(std::make_shared<TImage>()) {}
 TDIB::~TDIB() = default;
 TDIB::TDIB(const TDIB&) = default;
@@ -136,6 +152,7 @@ TDIB& TDIB::operator=(TDIB&& Other) noexcept {
 }
 
 void TDIB::Detach() {
+  FImage->Bytes();
   if (FImage.use_count() > 1) FImage = std::make_shared<TImage>(*FImage);
   FImage->Encoded.clear();
   FImage->Compression = kRGB;
@@ -198,7 +215,7 @@ const uint8_t* TDIB::ScanLine(int32_t Row) const {
   if (Row < 0 || Row >= FImage->Height) {
     throw EInvalidGraphic(Format("Index of the scanning line exceeded the range. (%d)", Row));
   }
-  return FImage->Pixels.data() +
+  return FImage->Bytes().data() +
          static_cast<size_t>(FImage->Height - 1 - Row) * static_cast<size_t>(FImage->Stride);
 }
 
@@ -331,9 +348,10 @@ size_t TDIB::ReadData(std::span<const uint8_t> Data) {
   const size_t size = static_cast<size_t>(img->Stride) * static_cast<size_t>(height);
 
   if (compression == kRLE8 || compression == kRLE4) {
+    // Encoded rows run bottom-up by definition; a top-down RLE picture is not one.
+    if (topDown) Invalid();
     auto encoded = r.ReadBytes(imageSize);
-    img->Pixels.assign(size, 0);
-    DecodeRLE(encoded, compression == kRLE4, img->Width, img->Height, img->Stride, img->Pixels);
+    DecodeRLE(encoded, compression == kRLE4, img->Width, img->Height, img->Stride, nullptr);
     img->Compression = compression;
     img->Encoded.assign(encoded.begin(), encoded.end());
   } else {
@@ -349,9 +367,6 @@ size_t TDIB::ReadData(std::span<const uint8_t> Data) {
       std::memcpy(img->Pixels.data() + a * stride, img->Pixels.data() + b * stride, stride);
       std::memcpy(img->Pixels.data() + b * stride, tmp.data(), stride);
     }
-    // Encoded rows were bottom-up by definition; a flipped picture is no longer that data.
-    img->Encoded.clear();
-    img->Compression = kRGB;
   }
   FImage = std::move(img);
   return r.Position();
@@ -369,7 +384,7 @@ std::vector<uint8_t> TDIB::WriteData() const {
   w.WriteU16(1);
   w.WriteU16(static_cast<uint16_t>(img.BitCount));
   w.WriteU32(rle ? img.Compression : masks ? kBitFields : kRGB);
-  w.WriteU32(static_cast<uint32_t>(rle ? img.Encoded.size() : img.Pixels.size()));
+  w.WriteU32(static_cast<uint32_t>(rle ? img.Encoded.size() : img.Bytes().size()));
   w.WriteU32(0);
   w.WriteU32(0);
   w.WriteU32(0);
@@ -388,7 +403,7 @@ std::vector<uint8_t> TDIB::WriteData() const {
       w.WriteU8(c.Reserved);
     }
   }
-  w.WriteBytes(rle ? img.Encoded : img.Pixels);
+  w.WriteBytes(rle ? img.Encoded : img.Bytes());
   return std::move(w).Data();
 }
 
@@ -405,7 +420,7 @@ std::vector<uint8_t> TDIB::SaveToBMP() const {
   if (Empty()) return {};
   const std::vector<uint8_t> dib = WriteData();
   const TImage& img = *FImage;
-  const size_t pixelBytes = img.Compression != kRGB ? img.Encoded.size() : img.Pixels.size();
+  const size_t pixelBytes = img.Compression != kRGB ? img.Encoded.size() : img.Bytes().size();
   TByteWriter w;
   w.WriteString("BM");
   w.WriteU32(static_cast<uint32_t>(14 + dib.size()));

@@ -2,8 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <utility>
 
 #include "media/DXDisplay.h"
@@ -387,14 +387,25 @@ std::vector<uint8_t> TPictureCollection::SaveToStream() const {
 }
 
 void TPictureCollection::LoadFromFile(const std::string& FileName) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(FileName, ec)) {
+    throw EFOpenError(
+        Format("Cannot open file \"%s\". %s", FileName.c_str(), std::strerror(EISDIR)));
+  }
   std::ifstream in(FileName, std::ios::binary);
   if (!in) {
     throw EFOpenError(
         Format("Cannot open file \"%s\". %s", FileName.c_str(), std::strerror(errno)));
   }
-  const std::vector<uint8_t> data{std::istreambuf_iterator<char>(in),
-                                  std::istreambuf_iterator<char>()};
-  if (in.bad()) {
+  std::vector<uint8_t> data;
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  in.seekg(0, std::ios::beg);
+  if (size > 0) {
+    data.resize(static_cast<size_t>(size));
+    in.read(reinterpret_cast<char*>(data.data()), size);
+  }
+  if (size < 0 || in.bad() || in.gcount() != size) {
     throw EFOpenError(Format("Cannot open file \"%s\". %s", FileName.c_str(), "Read error"));
   }
   LoadFromStream(data);
