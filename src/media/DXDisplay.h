@@ -14,6 +14,8 @@
 #include "media/DIB.h"
 #include "media/Direct3D.h"
 
+class TPictureDrawer;
+
 enum TDXDrawOption : uint16_t {
   doFullScreen = 0,
   doNoWindowChange = 1,
@@ -132,6 +134,8 @@ class TDisplayBackend {
   virtual void Close() = 0;
   virtual TDirect3DDevice7* Device() = 0;
   virtual TCanvas* Canvas() = 0;
+  // What draws picture items on the back surface (none: they draw nothing).
+  virtual TPictureDrawer* PictureDrawer() { return nullptr; }
   virtual bool HasZBuffer() const = 0;
   // True when the surfaces are lost and could not be restored.
   virtual bool SurfacesLost() = 0;

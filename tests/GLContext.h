@@ -1,0 +1,84 @@
+// A headless OpenGL 3.3 context with a 640 x 480 framebuffer standing in for the back
+// surface, for tests of the 2D path (SDL's offscreen driver on Mesa's software rasterizer).
+#pragma once
+
+#include <SDL.h>
+#include <epoxy/gl.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+
+class TTestGLContext {
+ public:
+  static constexpr int32_t W = 640, H = 480;
+
+  TTestGLContext() {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+      ADD_FAILURE() << "SDL video: " << SDL_GetError();
+      return;
+    }
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    FWindow = SDL_CreateWindow("test", 0, 0, W, H, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (!FWindow) {
+      ADD_FAILURE() << "window: " << SDL_GetError();
+      return;
+    }
+    FContext = SDL_GL_CreateContext(FWindow);
+    if (!FContext) {
+      ADD_FAILURE() << "GL context: " << SDL_GetError();
+      return;
+    }
+    glGenFramebuffers(1, &FFramebuffer);
+    glGenRenderbuffers(1, &FColor);
+    glBindRenderbuffer(GL_RENDERBUFFER, FColor);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, W, H);
+    glBindFramebuffer(GL_FRAMEBUFFER, FFramebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, FColor);
+    Clear(0x000000);
+  }
+  ~TTestGLContext() {
+    if (FContext) {
+      glDeleteFramebuffers(1, &FFramebuffer);
+      glDeleteRenderbuffers(1, &FColor);
+      SDL_GL_DeleteContext(FContext);
+    }
+    if (FWindow) SDL_DestroyWindow(FWindow);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+  TTestGLContext(const TTestGLContext&) = delete;
+  TTestGLContext& operator=(const TTestGLContext&) = delete;
+
+  bool Ready() const { return FContext != nullptr; }
+
+  // Colour 0x00BBGGRR.
+  void Clear(uint32_t Color) {
+    glClearColor(static_cast<float>(Color & 0xFF) / 255.0f,
+                 static_cast<float>((Color >> 8) & 0xFF) / 255.0f,
+                 static_cast<float>((Color >> 16) & 0xFF) / 255.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+
+  // The pixel at (X, Y), Y = 0 the top row, as 0x00BBGGRR.
+  uint32_t Pixel(int32_t X, int32_t Y) const {
+    std::array<uint8_t, 4> p{};
+    glReadPixels(X, H - 1 - Y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
+    return p[0] | p[1] << 8 | p[2] << 16;
+  }
+  // The whole surface, top row first, RGBA.
+  std::vector<uint8_t> Pixels() const {
+    std::vector<uint8_t> rows(static_cast<size_t>(W * H * 4)), out(rows.size());
+    glReadPixels(0, 0, W, H, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
+    for (int32_t y = 0; y < H; ++y)
+      std::copy_n(&rows[static_cast<size_t>((H - 1 - y) * W * 4)], W * 4,
+                  &out[static_cast<size_t>(y * W * 4)]);
+    return out;
+  }
+
+ private:
+  SDL_Window* FWindow = nullptr;
+  SDL_GLContext FContext = nullptr;
+  GLuint FFramebuffer = 0, FColor = 0;
+};
