@@ -21,16 +21,16 @@ TEST(SetupCaption, PlaceFollowsThePictureHeight) {
 }
 
 TEST(SetupCaption, PaintsInLightGreyAndTheLanguagesDiffer) {
-  TTextRasterizer text(ZELGORA_BUILD_DIR);
+  const TPictureCanvasMaker maker = MakeDIBCanvasMaker(ZELGORA_BUILD_DIR);
   std::vector<uint8_t> rgba(256 * 64 * 4, 40);
   const TDIB bar = TDIB::FromRGBA(256, 64, rgba);
   const auto plain = bar.ToRGBA();
   auto paint = [&](const std::string& Caption) {
     TDIB copy = bar;
-    TDIBCanvas canvas(copy, text);
-    canvas.Brush.Style = TBrushStyle::Solid;  // left over from elsewhere: the caption clears it
-    canvas.Font.Bold = true;
-    PaintSetupCaption(canvas, copy.Height(), Caption);
+    auto canvas = maker(copy);
+    canvas->Brush.Style = TBrushStyle::Solid;  // left over from elsewhere: the caption clears it
+    canvas->Font.Bold = true;
+    PaintSetupCaption(*canvas, copy.Height(), Caption);
     return copy;
   };
   const TDIB english = paint("Nature"), slovak = paint("Pr\xEDroda");

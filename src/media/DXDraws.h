@@ -170,14 +170,24 @@ class TPictureCollection : public THashCollection {
 };
 
 // The image-list component: a picture collection and the display it is bound to, if any.
+// A bound list follows the display's notices: initialised with it (drawing through the
+// display backend's picture drawer), patterns rebuilt on restore, finalised when the display
+// goes down, unbound when it is destroyed.
 class TDXImageList {
  public:
+  TDXImageList() = default;
+  ~TDXImageList();
+  TDXImageList(const TDXImageList&) = delete;
+  TDXImageList& operator=(const TDXImageList&) = delete;
+
   TPictureCollection& Items() { return FItems; }
   const TPictureCollection& Items() const { return FItems; }
   TDXDraw* DXDraw() const { return FDXDraw; }
-  void SetDXDraw(TDXDraw* Display) { FDXDraw = Display; }
+  // Null unbinds.
+  void SetDXDraw(TDXDraw* Display);
 
  private:
   TPictureCollection FItems;
   TDXDraw* FDXDraw = nullptr;
+  int FNotifyHandle = 0;
 };

@@ -1,5 +1,7 @@
 #include "media/sdl/DIBCanvas.h"
 
+#include <memory>
+
 #include "media/Raster2D.h"
 #include "media/sdl/SdlText.h"
 
@@ -76,4 +78,23 @@ void TDIBCanvas::Ellipse(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
     }
   }
   for (const auto& p : outline) Blend(p.X, p.Y, Pen.Color, 255);
+}
+
+namespace {
+// Keeps the rasteriser alive as long as any canvas made with it.
+class TOwningDIBCanvas : public TDIBCanvas {
+ public:
+  TOwningDIBCanvas(TDIB& Picture, std::shared_ptr<TTextRasterizer> Text)
+      : TDIBCanvas(Picture, *Text), FText(std::move(Text)) {}
+
+ private:
+  std::shared_ptr<TTextRasterizer> FText;
+};
+}  // namespace
+
+TPictureCanvasMaker MakeDIBCanvasMaker(const std::string& FontFolder) {
+  auto text = std::make_shared<TTextRasterizer>(FontFolder);
+  return [text](TDIB& Picture) -> std::unique_ptr<TCanvas> {
+    return std::make_unique<TOwningDIBCanvas>(Picture, text);
+  };
 }

@@ -9,6 +9,7 @@
 
 #include "media/Canvas.h"
 #include "media/DIB.h"
+#include "media/PictureCanvas.h"
 
 class TTextRasterizer;
 
@@ -36,3 +37,7 @@ class TDIBCanvas : public TCanvas {
   bool FHasAlpha = false;
   int32_t FPenX = 0, FPenY = 0;
 };
+
+// Canvases on pictures that write text in the faces of FontFolder (raises EDXDrawError when
+// a face cannot be opened).
+TPictureCanvasMaker MakeDIBCanvasMaker(const std::string& FontFolder);
