@@ -235,6 +235,11 @@ TEST(DIB, RunLengthPicturesDecodeAndWriteBackEncoded) {
   for (int y = 0; y < 3; ++y)
     for (int x = 0; x < 4; ++x) EXPECT_EQ(d.Pixels(x, y), want[y][x]) << x << "," << y;
   EXPECT_EQ(d.WriteData(), b);  // still encoded
+  TDIB copy = d;
+  copy.SetPixel(3, 0, 6);  // a changed copy is no longer that data; the original still is
+  EXPECT_EQ(U32At(copy.WriteData(), 16), 0u);
+  EXPECT_EQ(d.WriteData(), b);
+  EXPECT_EQ(d.Pixels(3, 0), 5u);
   d.SetPixel(0, 0, 4);
   const Bytes plain = d.WriteData();
   EXPECT_EQ(U32At(plain, 16), 0u);

@@ -48,8 +48,6 @@ uint8_t Widen(uint32_t V, int Bits) {
 
 }  // namespace
 
-
-
 namespace {
 
 // Expands RLE8 / RLE4 data into bottom-up rows of Stride bytes, or with no output only checks
