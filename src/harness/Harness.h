@@ -1,0 +1,53 @@
+// Runs a game tick by tick, delivering a key script's events as the platform would: before
+// tick N, that tick's events in file order, each first changing the held-key table that the
+// input states read and then reaching the key handlers with the modifiers held at that moment.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "harness/KeyScript.h"
+#include "media/DXInput.h"
+
+struct TModifiers {
+  bool Shift = false;
+  bool Alt = false;
+  bool Ctrl = false;
+  bool operator==(const TModifiers&) const = default;
+};
+
+// The modifiers among the held keys (either side's Shift, Ctrl and Alt count).
+TModifiers HeldModifiers(const THeldKeys& Keys);
+
+// What the harness drives: the form's key handlers and frame, and whether its window closed.
+class THarnessTarget {
+ public:
+  virtual ~THarnessTarget() = default;
+  virtual void KeyDown(uint16_t Key, const TModifiers& Modifiers) = 0;
+  virtual void KeyUp(uint16_t Key, const TModifiers& Modifiers) = 0;
+  virtual void Tick() = 0;
+  virtual bool Closed() const = 0;
+};
+
+class THarness {
+ public:
+  THarness(THarnessTarget& Target, THeldKeys& Keys, std::vector<TKeyEvent> Events);
+
+  // Delivers the next tick's events and runs the tick. False, with no tick run, once the
+  // window is closed (also when one of the events closed it).
+  bool RunFrame();
+  // Runs up to Count ticks; returns the ticks run.
+  int64_t RunFrames(int64_t Count);
+  // Ticks run so far.
+  int64_t Frame() const { return FFrame; }
+  // Called after every tick with its number (from 1).
+  std::function<void(int64_t Frame)> OnFrame;
+
+ private:
+  THarnessTarget& FTarget;
+  THeldKeys& FKeys;
+  std::vector<TKeyEvent> FEvents;
+  size_t FNext = 0;
+  int64_t FFrame = 0;
+};
