@@ -29,7 +29,7 @@ Box Changed(const std::vector<uint8_t>& Pixels, uint32_t Background, uint32_t Co
 class GLCanvasTest : public testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(GL.Ready()); }
-  TTestGLContext GL;
+  TTestGLContext& GL = TTestGLContext::Shared();
   TGL2DRenderer Renderer{TTestGLContext::W, TTestGLContext::H};
   TTextRasterizer Text{ZELGORA_BUILD_DIR};
   TGLCanvas Canvas{Renderer, Text};

@@ -38,7 +38,7 @@ class GLPictureDrawerTest : public testing::Test {
     return item;
   }
 
-  TTestGLContext GL;
+  TTestGLContext& GL = TTestGLContext::Shared();
   TGL2DRenderer Renderer{TTestGLContext::W, TTestGLContext::H};
   TGLPictureDrawer Drawer{Renderer};
   TPictureCollection List;
