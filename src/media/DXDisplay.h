@@ -170,8 +170,8 @@ class TDXDraw {
   bool AutoInitialize = true;
   bool AutoSize = true;
   TDXDrawDisplay Display;
-  TDXDrawOptions Options{doAllowReboot, doWaitVBlank, doCenter, do3D, doDirectX7Mode, doHardware,
-                         doSelectDriver};
+  TDXDrawOptions Options{doAllowReboot,  doWaitVBlank, doCenter,      do3D,
+                         doDirectX7Mode, doHardware,   doSelectDriver};
   TNotifyEvent OnInitializing, OnInitialize, OnInitializeSurface, OnRestoreSurface,
       OnFinalizeSurface, OnFinalize;
 
@@ -189,13 +189,31 @@ class TDXDraw {
   TDXForm& Form() { return FForm; }
   TDisplayBackend& Backend() { return *FBackend; }
 
+  // Window events the platform passes on. Shown: the first showing starts the display when
+  // AutoInitialize is set (a failed automatic start is not retried). A finished move or
+  // resize, or the window going, takes the display down and (not for destruction) up again.
+  void WindowShown();
+  void WindowMovedOrSized();
+  void WindowDestroyed() { Finalize(); }
+
   // Registers a listener of the display's notices; returns a handle for unregistering.
   int RegisterNotifyEvent(TNotifyCallback Callback);
   void UnregisterNotifyEvent(int Handle);
 
  private:
+  friend class TDirectDrawSurface;
   void Notify(TDXDrawNotifyType Type);
   void Restore();
+  TDXDrawOptions DerivedOptions() const;
+
+  class TIdleCanvas : public TCanvas {
+   public:
+    void TextOut(int32_t, int32_t, const std::string&) override {}
+    void MoveTo(int32_t, int32_t) override {}
+    void LineTo(int32_t, int32_t) override {}
+    void Ellipse(int32_t, int32_t, int32_t, int32_t) override {}
+    void Release() override {}
+  };
 
   TDXForm& FForm;
   std::unique_ptr<TDisplayBackend> FBackend;
@@ -206,6 +224,8 @@ class TDXDraw {
   bool FAttempted = false;
   bool FCalledInitialize = false;
   bool FCalledInitializeSurface = false;
+  bool FSurfacesUp = false;  // initialize-surface was sent
+  TIdleCanvas FIdleCanvas;   // stands in while no surface exists
   int32_t FSurfaceWidth = 640;
   int32_t FSurfaceHeight = 480;
   struct TListener {
@@ -232,11 +252,13 @@ class TDirect3DTexture2 {
 
  private:
   void OnNotify(TDXDrawNotifyType Type);
+  void Make();
 
-  TDXDraw& FDisplay;
+  TDXDraw* FDisplay;  // null once the display is gone
   TDIB FPicture;
   std::unique_ptr<TDeviceTexture> FTexture;
   bool FNeedReload = false;
+  bool FFresh = false;  // made since the last restore: its contents are current
   int FHandle = 0;
 };
 
@@ -249,6 +271,9 @@ struct TTextureCaps {
 };
 void TextureSize(const TTextureCaps& Caps, int32_t Width, int32_t Height, int32_t& OutWidth,
                  int32_t& OutHeight);
+
+// The options in force derived from the published ones before the device is made.
+TDXDrawOptions DeriveOptionsInForce(TDXDrawOptions Published);
 
 // The full-screen mode search over the modes an adapter offers; false when none fits.
 bool FindDisplayMode(const TDXDrawDisplay& Request, const std::vector<TDisplayMode>& Modes,
