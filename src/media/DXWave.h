@@ -12,6 +12,7 @@
 #include "media/DXClass.h"
 
 class TDXSound;
+enum class TDXSoundNotifyType;
 
 class TWave {
  public:
@@ -101,14 +102,24 @@ class TWaveCollection : public THashCollection {
 };
 
 // The wave-list component: a wave collection and the sound device it is bound to, if any.
+// Bound, it follows the device's notices: players attached on initialize, main buffers made on
+// restore, everything dropped on finalize (playback lives in DXWavePlay.cpp).
 class TDXWaveList {
  public:
+  TDXWaveList() = default;
+  ~TDXWaveList();
+  TDXWaveList(const TDXWaveList&) = delete;
+  TDXWaveList& operator=(const TDXWaveList&) = delete;
+
   TWaveCollection& Items() { return FItems; }
   const TWaveCollection& Items() const { return FItems; }
   TDXSound* DXSound() const { return FDXSound; }
-  void SetDXSound(TDXSound* Sound) { FDXSound = Sound; }
+  void SetDXSound(TDXSound* Sound);
 
  private:
+  void SoundNotify(TDXSoundNotifyType Type);
+
   TWaveCollection FItems;
   TDXSound* FDXSound = nullptr;
+  int FHandle = 0;
 };

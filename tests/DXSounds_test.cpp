@@ -1,0 +1,284 @@
+#include "media/DXSounds.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "SoundTestKit.h"
+#include "media/DXClass.h"
+#include "media/RecordingSoundOutput.h"
+#include "media/sdl/SdlSoundOutput.h"
+
+namespace {
+
+using TState = TRecordingSoundOutput::TState;
+
+struct Fixture {
+  TStubFormWindow Window;
+  std::shared_ptr<TState> State = std::make_shared<TState>();
+  TDXSound Sound{&Window, std::make_unique<TRecordingSoundOutput>(State)};
+  std::vector<std::string> Log;
+
+  Fixture() {
+    Sound.OnInitializing = [this] { Log.push_back("OnInitializing"); };
+    Sound.OnInitialize = [this] { Log.push_back("OnInitialize"); };
+    Sound.OnRestore = [this] { Log.push_back("OnRestore"); };
+    Sound.OnFinalize = [this] { Log.push_back("OnFinalize"); };
+  }
+  void Listen() {
+    Sound.RegisterNotifyEvent([this](TDXSoundNotifyType T) {
+      static const char* names[] = {"destroying", "initializing", "initialize", "restore",
+                                    "finalize"};
+      Log.push_back(names[static_cast<int>(T)] + std::string(Sound.Initialized() ? "+" : "-"));
+    });
+  }
+};
+
+TEST(DXSound, InitializeAndFinalizeRunTheirStepsInOrder) {
+  Fixture f;
+  f.Listen();
+  f.Sound.Initialize();
+  EXPECT_TRUE(f.Sound.Initialized());
+  EXPECT_TRUE(f.State->Opened);
+  EXPECT_EQ(f.Log, (std::vector<std::string>{"initializing-", "OnInitializing", "initialize+",
+                                             "OnInitialize", "restore+", "OnRestore"}));
+  f.Log.clear();
+  // A second Initialize shuts the device down first.
+  f.Sound.Initialize();
+  EXPECT_EQ(f.Log,
+            (std::vector<std::string>{"OnFinalize", "finalize+", "initializing-", "OnInitializing",
+                                      "initialize+", "OnInitialize", "restore+", "OnRestore"}));
+  EXPECT_EQ(std::ranges::count(f.State->Events, TSoundEvent{TSoundEvent::TKind::Close}), 1);
+  f.Log.clear();
+  f.Sound.Finalize();
+  f.Sound.Finalize();  // once is enough
+  EXPECT_EQ(f.Log, (std::vector<std::string>{"OnFinalize", "finalize+"}));
+  EXPECT_FALSE(f.Sound.Initialized());
+  EXPECT_FALSE(f.State->Opened);
+}
+
+TEST(DXSound, FinalizeRunsEveryStepWhenOneRaises) {
+  Fixture f;
+  f.Listen();
+  f.Sound.Initialize();
+  f.Sound.OnFinalize = [] { throw EDXSoundError("boom"); };
+  f.Log.clear();
+  EXPECT_THROW(f.Sound.Finalize(), EDXSoundError);
+  EXPECT_EQ(f.Log, (std::vector<std::string>{"finalize+"}));
+  EXPECT_FALSE(f.Sound.Initialized());
+  EXPECT_FALSE(f.State->Opened);
+}
+
+TEST(DXSound, FailuresOfInitializeAndWhichTheAutomaticStartSwallows) {
+  struct Case {
+    const char* Name;
+    bool Window, Output, FailOpen, FailPrimary;
+    const char* Message;
+    bool Swallowed;
+  };
+  const Case cases[] = {
+      {"no form", false, true, false, false, "Form not found", false},
+      {"no output", true, false, false, false, "DirectSound cannot be initialized", true},
+      {"output fails", true, true, true, false, "DirectSound cannot be initialized", true},
+      {"no primary buffer", true, true, false, true, "Primary Buffer cannot be made", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TStubFormWindow window;
+    auto state = std::make_shared<TState>();
+    state->FailOpen = c.FailOpen;
+    state->FailPrimaryBuffer = c.FailPrimary;
+    TDXSound sound(c.Window ? &window : nullptr,
+                   c.Output ? std::make_unique<TRecordingSoundOutput>(state) : nullptr);
+    bool initialized = false;
+    sound.OnInitialize = [&] { initialized = true; };
+    try {
+      sound.Initialize();
+      ADD_FAILURE() << "no error";
+    } catch (const EDXError& e) {
+      EXPECT_STREQ(e.what(), c.Message);
+      EXPECT_EQ(dynamic_cast<const EDirectSoundError*>(&e) != nullptr, c.Swallowed);
+    }
+    EXPECT_FALSE(sound.Initialized());
+    EXPECT_FALSE(initialized);
+    EXPECT_FALSE(state->Opened);  // an output opened on the way is closed again
+    if (c.Swallowed)
+      EXPECT_NO_THROW(sound.Loaded());
+    else
+      EXPECT_THROW(sound.Loaded(), EDXSoundError);
+    EXPECT_FALSE(sound.Initialized());
+  }
+}
+
+TEST(DXSound, LoadedStartsOnlyWithAutoInitialize) {
+  Fixture f;
+  f.Sound.AutoInitialize = false;
+  f.Sound.Loaded();
+  EXPECT_FALSE(f.Sound.Initialized());
+  f.Sound.AutoInitialize = true;
+  f.Sound.Loaded();
+  EXPECT_TRUE(f.Sound.Initialized());
+}
+
+TEST(DXSound, OptionsBeforeAndAfterInitialize) {
+  Fixture f;
+  f.Sound.SetOptions({soExclusive, soGlobalFocus});
+  EXPECT_EQ(f.Sound.NowOptions(), (TDXSoundOptions{soExclusive, soGlobalFocus}));
+  f.Sound.Initialize();
+  EXPECT_TRUE(f.State->LastRequest.Exclusive);
+  EXPECT_TRUE(f.State->LastRequest.GlobalFocus);
+  EXPECT_EQ(f.Sound.BufferFocus(), TSoundBufferFocus::Global);
+
+  // Afterwards: focus options take the new value, the exclusive mode stays as opened.
+  f.Sound.SetOptions({soStickyFocus});
+  EXPECT_EQ(f.Sound.Options(), (TDXSoundOptions{soStickyFocus}));
+  EXPECT_EQ(f.Sound.NowOptions(), (TDXSoundOptions{soStickyFocus, soExclusive}));
+  EXPECT_EQ(f.Sound.BufferFocus(), TSoundBufferFocus::Sticky);
+  f.Sound.SetOptions({});
+  EXPECT_EQ(f.Sound.NowOptions(), (TDXSoundOptions{soExclusive}));
+  EXPECT_EQ(f.Sound.BufferFocus(), TSoundBufferFocus::Normal);
+
+  // The next Initialize takes the options as they stand.
+  f.Sound.Initialize();
+  EXPECT_FALSE(f.State->LastRequest.Exclusive);
+  EXPECT_EQ(f.Sound.NowOptions(), TDXSoundOptions{});
+}
+
+TEST(DXSound, ExclusiveRemovedInOnInitializeTakesEffectAtTheNextStart) {
+  Fixture f;
+  f.Sound.SetOptions({soExclusive});
+  f.Sound.OnInitialize = [&f] {
+    auto o = f.Sound.Options();
+    o.Exclude(soExclusive);
+    f.Sound.SetOptions(o);
+  };
+  f.Sound.Initialize();
+  EXPECT_TRUE(f.State->LastRequest.Exclusive);
+  f.Sound.Initialize();
+  EXPECT_FALSE(f.State->LastRequest.Exclusive);
+}
+
+TEST(DXSound, ListenersJoiningLateAndLeavingOnDestruction) {
+  TStubFormWindow window;
+  std::vector<TDXSoundNotifyType> seen;
+  int handle = 0;
+  {
+    TDXSound sound(&window, std::make_unique<TRecordingSoundOutput>(std::make_shared<TState>()));
+    sound.Initialize();
+    handle = sound.RegisterNotifyEvent([&](TDXSoundNotifyType T) { seen.push_back(T); });
+    EXPECT_EQ(seen, (std::vector{TDXSoundNotifyType::Initialize, TDXSoundNotifyType::Restore}));
+    seen.clear();
+    sound.Restore();
+    EXPECT_EQ(seen, (std::vector{TDXSoundNotifyType::Restore}));
+    seen.clear();
+  }
+  EXPECT_NE(handle, 0);
+  EXPECT_EQ(seen, (std::vector{TDXSoundNotifyType::Finalize, TDXSoundNotifyType::Destroying}));
+}
+
+TEST(DXSound, RestoreDoesNotReenter) {
+  Fixture f;
+  f.Sound.Initialize();
+  int restores = 0;
+  f.Sound.OnRestore = [&] {
+    ++restores;
+    f.Sound.Restore();
+  };
+  f.Sound.Restore();
+  EXPECT_EQ(restores, 1);
+}
+
+// The SDL output, on the driver named in the environment.
+class SdlOutput : public ::testing::Test {
+ protected:
+  void UseDriver(const char* Driver) { setenv("SDL_AUDIODRIVER", Driver, 1); }
+  void TearDown() override { setenv("SDL_AUDIODRIVER", "dummy", 1); }
+};
+
+TEST_F(SdlOutput, CopiesEachGetAVoiceBeyondTheFirstChannels) {
+  UseDriver("dummy");
+  TSdlSoundOutput output;
+  output.Open({});
+  ASSERT_TRUE(output.OpenPrimaryBuffer());
+  const TWave wave = ToneWave(22255, 2000);
+  auto main = output.MakeBuffer(wave.Format(), wave.Data(), TSoundBufferFocus::Normal, "Tone");
+  std::vector<std::unique_ptr<TSoundBuffer>> copies;
+  for (int i = 0; i < 40; ++i) {
+    copies.push_back(main->Duplicate());
+    copies.back()->Play(false);
+  }
+  for (auto& c : copies) EXPECT_TRUE(c->Playing());
+  EXPECT_FALSE(main->Playing());
+  copies.front()->Stop();
+  EXPECT_FALSE(copies.front()->Playing());
+  main->Play(true);
+  EXPECT_TRUE(main->Playing());
+  copies.clear();
+  main.reset();
+  output.Close();
+}
+
+TEST_F(SdlOutput, WavesItCannotPlayAreRefused) {
+  UseDriver("dummy");
+  TSdlSoundOutput output;
+  output.Open({});
+  const std::vector<uint8_t> data(100, 0x80);
+  TWave adpcm = TWave::FromPCM(1, 8000, 8, data);
+  auto format = adpcm.Format();
+  format[0] = 2;  // not PCM
+  const std::vector<std::vector<uint8_t>> formats = {
+      {},
+      std::vector<uint8_t>(format.begin(), format.begin() + 10),
+      format,
+      TWave::FromPCM(1, 8000, 12, data).Format(),
+      TWave::FromPCM(0, 8000, 8, data).Format()};
+  for (const auto& f : formats)
+    EXPECT_THROW(output.MakeBuffer(f, data, TSoundBufferFocus::Normal, "x"),
+                 EDirectSoundBufferError);
+  // Fewer bytes than one frame.
+  const TWave stereo16 = TWave::FromPCM(2, 8000, 16, {1, 2, 3});
+  EXPECT_THROW(
+      output.MakeBuffer(stereo16.Format(), stereo16.Data(), TSoundBufferFocus::Normal, "x"),
+      EDirectSoundBufferError);
+}
+
+TEST_F(SdlOutput, NoUsableDriverIsNoSoundDevice) {
+  UseDriver("no-such-driver");
+  TSdlSoundOutput output;
+  try {
+    output.Open({});
+    FAIL() << "opened";
+  } catch (const EDirectSoundError& e) {
+    EXPECT_STREQ(e.what(), "DirectSound cannot be initialized");
+  }
+  EXPECT_FALSE(output.OpenPrimaryBuffer());
+}
+
+TEST_F(SdlOutput, DiskDriverCapturesWhatPlays) {
+  const auto path = std::filesystem::path(ZELGORA_BUILD_DIR) / "DXSounds_test_disk.raw";
+  std::filesystem::remove(path);
+  setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
+  setenv("SDL_DISKAUDIODELAY", "0", 1);
+  UseDriver("disk");
+  {
+    TSdlSoundOutput output;
+    output.Open({});
+    const TWave wave = ToneWave(8000, 200);
+    auto buffer = output.MakeBuffer(wave.Format(), wave.Data(), TSoundBufferFocus::Normal, "T");
+    buffer->Play(false);
+    while (buffer->Playing()) output.Delay(10);
+    buffer.reset();
+    output.Close();
+  }
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
+  EXPECT_GT(bytes.size(), 1000u);
+  EXPECT_TRUE(std::ranges::any_of(bytes, [](char B) { return B != 0; }));
+}
+
+}  // namespace
