@@ -82,9 +82,9 @@ class TMainForm : public TDXForm {
   TMainForm(const TMainForm&) = delete;
   TMainForm& operator=(const TMainForm&) = delete;
 
-  // Components.
-  TDXDraw DXDraw;
+  // Components (the timer first: the display's last notice stops it).
   TDXTimer DXTimer;
+  TDXDraw DXDraw;
   TDXImageList DXImageList;
   TDXInput DXInput1;
   TDXImageList DXImageListFaceMask;
