@@ -31,6 +31,11 @@ bool TWaveItemPlayer::AnyLost() const {
   return std::ranges::any_of(FCopies, [](const auto& C) { return C->Lost(); });
 }
 
+size_t TWaveItemPlayer::PlayingCount() const {
+  const auto copies = std::ranges::count_if(FCopies, [](const auto& C) { return C->Playing(); });
+  return static_cast<size_t>(copies) + (FMain && FMain->Playing() ? 1 : 0);
+}
+
 void TWaveItemPlayer::Apply(TSoundBuffer& Buffer) const {
   Buffer.SetFrequency(FItem.Frequency);
   Buffer.SetPan(FItem.Pan);

@@ -27,6 +27,8 @@ class TWaveItemPlayer final : public TWavePlayer {
 
   bool HasMainBuffer() const { return FMain != nullptr; }
   size_t CopyCount() const { return FCopies.size(); }
+  // Buffers of the item sounding now, main buffer included.
+  size_t PlayingCount() const;
 
  private:
   bool AnyLost() const;
