@@ -1,5 +1,6 @@
 #include "DXMain.h"
 
+#include "media/DXClass.h"
 #include "ui/LanguageTable.h"
 #include "ui/SetupCaption.h"
 #include "ui/Ticket.h"
@@ -29,6 +30,7 @@ TMainForm::TMainForm(TFormServices S)
       DXTimer(*S.Clock),
       DXDraw(*this, std::move(S.Display)),
       DXInput1(S.Keys),
+      DXSound(&Window(), std::move(S.Sound)),
       FServices(std::move(S)) {
   Window().SetCaption("Zelgora ( 2007)");
 
@@ -45,6 +47,8 @@ TMainForm::TMainForm(TFormServices S)
 
   DXImageListFaceMask.SetDXDraw(&DXDraw);
 
+  DXSound.OnInitialize = [this] { DXSoundInitialize(); };
+  DXWaveList.SetDXSound(&DXSound);
   for (const char* name : FormWaveNames) {
     auto& item = DXWaveList.Items().Add();
     item.SetName(name);
@@ -56,6 +60,8 @@ TMainForm::TMainForm(TFormServices S)
 
   DXInput1.SetActiveOnly(true);
   DXInput1.Initialize();
+  // The automatic start: a missing sound device is no error here.
+  DXSound.Loaded();
 
   FormCreate();
 }
@@ -114,7 +120,12 @@ void TMainForm::FormCreate() {
   HelpVisible = false;
   BackgroundVisible = true;
 
-  DXSoundInitialize();
+  // Started anew now that the form exists. Without a working sound device the game runs
+  // silent rather than not at all.
+  try {
+    DXSound.Initialize();
+  } catch (const EDXError&) {
+  }
   DXWaveList.Items().Find("InitScene").SetLooped(true);
 
   BuildBoard();
@@ -215,9 +226,11 @@ void TMainForm::DXDrawFinalize() {
   DXTimer.SetEnabled(false);
 }
 
-// The sound device drops exclusive mode when it starts; nothing to do while the game has no
-// sound device of its own.
-void TMainForm::DXSoundInitialize() {}
+void TMainForm::DXSoundInitialize() {
+  auto options = DXSound.Options();
+  options.Exclude(soExclusive);
+  DXSound.SetOptions(options);
+}
 
 void TMainForm::DXTimerTimer(int32_t /*LagCount*/) {
   InputBlocked = CameraMoving || Rotating || Assembling;
@@ -246,8 +259,10 @@ void TMainForm::InputStep() {
     }
     if (Credits != before && SoundOn()) PlayWave("Rotate");
   } else if (ShiftState.Contains(ssCtrl)) {
-    if (states.Contains(isDown) && Camera.Z < 10.0f) Camera.Z += 0.2f;
-    if (states.Contains(isUp) && Camera.Z > 0.0f) Camera.Z -= 0.2f;
+    if (states.Contains(isDown) && Camera.Z < 10.0f)
+      Camera.Z = static_cast<float>(static_cast<double>(Camera.Z) + 0.2);
+    if (states.Contains(isUp) && Camera.Z > 0.0f)
+      Camera.Z = static_cast<float>(static_cast<double>(Camera.Z) - 0.2);
   } else {
     if (states.Contains(isDown) && CursorRow > 0) --CursorRow, ++Credits;
     if (states.Contains(isUp) && CursorRow < BoardRows - 1) ++CursorRow, ++Credits;

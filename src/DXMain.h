@@ -16,6 +16,7 @@
 #include "media/DXDisplay.h"
 #include "media/DXDraws.h"
 #include "media/DXInput.h"
+#include "media/DXSounds.h"
 #include "media/DXTimer.h"
 #include "media/DXWave.h"
 #include "media/PictureCanvas.h"
@@ -65,6 +66,8 @@ struct TFormServices {
   int32_t Edition = 0;
   // None: seeded from the clock at start-up.
   std::optional<uint32_t> Seed;
+  // The sound output (none: the game runs silent).
+  std::unique_ptr<TSoundOutput> Sound;
   // Paints captions onto the setup bar pictures; none leaves the bars unpainted.
   TPictureCanvasMaker PictureCanvas;
   // The form's stored sounds by name, as RIFF WAVE bytes; a name without data stays silent.
@@ -88,6 +91,7 @@ class TMainForm : public TDXForm {
   TDXImageList DXImageList;
   TDXInput DXInput1;
   TDXImageList DXImageListFaceMask;
+  TDXSound DXSound;
   TDXWaveList DXWaveList;
   TDXImageList DXImageListSetupBars;
 

@@ -74,6 +74,23 @@ TEST(FormCreate, EditionsReadTheirOwnFilesAndAMissingFileIsReported) {
   }
 }
 
+TEST(FormCreate, OpensTheSoundDeviceAndRunsSilentWithoutOne) {
+  auto state = std::make_shared<TRecordingSoundOutput::TState>();
+  {
+    TFormRig rig(1, FixtureFolder(), 0, std::make_unique<TRecordingSoundOutput>(state));
+    EXPECT_TRUE(rig.Form->DXSound.Initialized());
+    EXPECT_FALSE(rig.Form->DXSound.Options().Contains(soExclusive));
+    // Sound goes on last among the start choices: one "SetupChange", no loop yet.
+    EXPECT_EQ(state->Played(), std::vector<std::string>{"SetupChange"});
+  }
+  auto failing = std::make_shared<TRecordingSoundOutput::TState>();
+  failing->FailOpen = true;
+  TFormRig rig(1, FixtureFolder(), 0, std::make_unique<TRecordingSoundOutput>(failing));
+  EXPECT_FALSE(rig.Form->DXSound.Initialized());
+  EXPECT_EQ(rig.Form->GameState, 3);
+  EXPECT_EQ(rig.Form->TicketText.size(), 30u);
+}
+
 TEST(Frame, ShowingTheWindowSetsTheDeviceAndBuildsTheScene) {
   TFormRig rig;
   auto& f = rig.Show();

@@ -11,6 +11,7 @@
 #include "DXMain.h"
 #include "RecordingDevice.h"
 #include "media/NullDisplay.h"
+#include "media/RecordingSoundOutput.h"
 
 // A wave player that counts what the game asks of it.
 class TCountingPlayer : public TWavePlayer {
@@ -68,6 +69,18 @@ inline std::filesystem::path FixtureFolder() {
   return dir;
 }
 
+// The form's seven sounds as short 8-bit mono RIFF waves.
+inline std::vector<std::pair<std::string, std::vector<uint8_t>>> FixtureWaves() {
+  std::vector<std::pair<std::string, std::vector<uint8_t>>> waves;
+  for (const char* name : FormWaveNames) {
+    TWave w;
+    w.SetFormat({1, 0, 1, 0, 0x40, 0x1F, 0, 0, 0x40, 0x1F, 0, 0, 1, 0, 8, 0});
+    w.SetData(std::vector<uint8_t>(64, 0x80));
+    waves.emplace_back(name, w.SaveToStream());
+  }
+  return waves;
+}
+
 struct TFormRig {
   THeldKeys Keys;
   TManualClock Clock{TLocalDateTime{2007, 5, 6, 7, 8, 9}};
@@ -77,8 +90,10 @@ struct TFormRig {
   std::vector<std::string> Sounds;
   std::unique_ptr<TMainForm> Form;
 
+  // Without a sound output every wave gets a player that logs into Sounds.
   explicit TFormRig(uint32_t Seed = 1, std::filesystem::path Data = FixtureFolder(),
-                    int32_t Edition = 0) {
+                    int32_t Edition = 0, std::unique_ptr<TSoundOutput> Sound = nullptr) {
+    const bool logSounds = Sound == nullptr;
     TFormServices s;
     auto window = std::make_unique<TNullFormWindow>();
     Window = window.get();
@@ -95,7 +110,10 @@ struct TFormRig {
     s.DataDir = Data.string();
     s.Edition = Edition;
     s.Seed = Seed;
+    s.Sound = std::move(Sound);
+    s.Waves = FixtureWaves();
     Form = std::make_unique<TMainForm>(std::move(s));
+    if (!logSounds) return;
     auto& waves = Form->DXWaveList.Items();
     for (int32_t i = 0; i < waves.Count(); ++i)
       waves.Items(i).AttachPlayer(std::make_unique<TCountingPlayer>(Sounds, waves.Items(i).Name()));

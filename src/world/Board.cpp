@@ -148,7 +148,7 @@ void TMainForm::LevelDoneStep() {
   for (auto& row : Board)
     for (auto& cube : row) {
       if (cube->Brightness < 254) cube->SetBrightness(static_cast<uint8_t>(cube->Brightness + 2));
-      if (!(CubeScale + 0.103f < cube->Scaling.X)) {
+      if (!(static_cast<double>(CubeScale) + 0.103 < cube->Scaling.X)) {
         cube->ScaleAll(1.002f);
         allGrown = false;
       }
