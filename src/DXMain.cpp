@@ -1,7 +1,6 @@
 #include "DXMain.h"
 
 #include "media/DXClass.h"
-#include "ui/LanguageTable.h"
 #include "ui/SetupCaption.h"
 #include "ui/Ticket.h"
 
@@ -151,12 +150,6 @@ void TMainForm::FormDestroy() {
   Theme1Textures.clear();
   BackgroundTextures.clear();
   Languages.reset();
-}
-
-void TMainForm::BuildLanguageTable() {
-  Languages = std::make_unique<THLanguages>();
-  for (const auto& e : LanguageTableEntries())
-    Languages->AddString(std::string(e.Key), std::string(e.Text0), std::string(e.Text1));
 }
 
 void TMainForm::LoadImageLists() {

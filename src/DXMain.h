@@ -189,6 +189,13 @@ class TMainForm : public TDXForm {
 
   // The 2D overlays over the scene (ui/).
   void DrawOverlays();
+  void DrawTopMask();
+  void DrawBottomMask();
+  void DrawHud();
+  void DrawHelpPanel();
+  void DrawCrosshair();
+  void DrawGlassHours();
+  void DrawGameOverPanel();
   // The lottery ticket text from the local time and the random generator (ui/).
   std::string MakeTicketText();
 

@@ -54,7 +54,7 @@ inline void WriteImageList(const std::filesystem::path& File,
 // The fixture folder: every edition's file with a theme of six pictures each and one
 // background, and the bar and mask files.
 inline std::filesystem::path FixtureFolder() {
-  const auto dir = std::filesystem::path(ZELGORA_BUILD_DIR) / "fixtures" / "world";
+  const auto dir = std::filesystem::path(ZELGORA_BUILD_DIR) / "fixtures" / "world-masks";
   if (!std::filesystem::exists(dir / "Bitmaps" / "FaceMask.dxg")) {
     std::vector<std::string> cubes{"B0"};
     for (int i = 0; i < 6; ++i) {
@@ -64,7 +64,10 @@ inline std::filesystem::path FixtureFolder() {
     for (const char* f : {"ZelgoraTobrin.dxg", "ZelgoraSorvane.dxg", "ZelgoraTB.dxg"})
       WriteImageList(dir / "Bitmaps" / f, cubes);
     WriteImageList(dir / "Bitmaps" / "SetupBars.dxg", {"Bar"});
-    WriteImageList(dir / "Bitmaps" / "FaceMask.dxg", {"TopMaskLeft"});
+    // Every picture the overlays draw.
+    WriteImageList(dir / "Bitmaps" / "FaceMask.dxg",
+                   {"TopMaskLeft", "TopMaskMiddle", "TopMaskRight", "BottomMaskLeft",
+                    "BottomMaskMiddle", "BottomMaskRight", "BlueBackground", "GlassHours"});
   }
   return dir;
 }

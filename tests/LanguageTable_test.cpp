@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "FormRig.h"
 #include "media/CodePage.h"
 
 namespace {
@@ -102,6 +103,22 @@ TEST(LanguageTable, EveryEntryInOrderAndExactly) {
     EXPECT_EQ(Cp1250ToUtf8(entries[i].Text0), want.Text0);
     EXPECT_EQ(Cp1250ToUtf8(entries[i].Text1), want.Text1);
   }
+}
+
+TEST(LanguageTable, TheFormBuildsTheWholeTableInOrder) {
+  TFormRig rig;
+  const THLanguages& table = *rig.Form->Languages;
+  ASSERT_EQ(table.Strings.size(), std::size(Table));
+  for (size_t i = 0; i < std::size(Table); ++i) {
+    SCOPED_TRACE(Table[i].Key);
+    EXPECT_EQ(table.Strings[i].Key, Table[i].Key);
+    ASSERT_EQ(table.Strings[i].Texts.size(), 2u);
+    EXPECT_EQ(Cp1250ToUtf8(table.Strings[i].Texts[0]), Table[i].Text0);
+    EXPECT_EQ(Cp1250ToUtf8(table.Strings[i].Texts[1]), Table[i].Text1);
+  }
+  EXPECT_EQ(table.LanguageIndex, 1);
+  EXPECT_EQ(table.GetString("Language"), "Slovansky jazyk");
+  EXPECT_EQ(table.GetString("help1"), ".");
 }
 
 TEST(LanguageTable, KeysAreAsciiAndUnique) {

@@ -1,6 +1,10 @@
 #include "ui/LanguageTable.h"
 
 #include <array>
+#include <memory>
+#include <string>
+
+#include "DXMain.h"
 
 namespace {
 
@@ -108,4 +112,10 @@ constexpr std::array<TLanguageEntry, 57> Entries = {{
 
 std::span<const TLanguageEntry> LanguageTableEntries() {
   return Entries;
+}
+
+void TMainForm::BuildLanguageTable() {
+  Languages = std::make_unique<THLanguages>();
+  for (const auto& e : LanguageTableEntries())
+    Languages->AddString(std::string(e.Key), std::string(e.Text0), std::string(e.Text1));
 }
