@@ -1,0 +1,29 @@
+// zelgora-artgen: draws every picture of the game and writes the image-list files, or a
+// contact sheet of all pictures for people to look through.
+#include <chrono>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Artwork.h"
+#include "media/DXClass.h"
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() != 2 || (args[0] != "--out" && args[0] != "--sheet")) {
+    std::cerr << "usage: zelgora-artgen --out BITMAPS_FOLDER | --sheet FILE.png\n";
+    return 2;
+  }
+  try {
+    if (args[0] == "--out")
+      art::WriteImageLists(args[1]);
+    else
+      art::WriteContactSheet(args[1]);
+  } catch (const std::exception& e) {
+    std::cerr << "zelgora-artgen: " << e.what() << "\n";
+    return 1;
+  }
+  return 0;
+}
