@@ -147,9 +147,14 @@ TEST_F(DIBCanvasTest, IndexedPictureCanBePaintedOnAndClippingHolds) {
   EXPECT_TRUE(any);
 }
 
+TEST(TextRasterizer, FacesMissingFromTheDataFolderComeFromTheFallback) {
+  TTextRasterizer text("/nonexistent-folder", ZELGORA_BUILD_DIR);
+  EXPECT_GT(text.Render("Level", 10, true).Width, 0);
+}
+
 TEST(TextRasterizer, MissingFontIsReportedByName) {
   try {
-    TTextRasterizer text("/nonexistent-folder");
+    TTextRasterizer text("/nonexistent-folder", "/nonexistent-too");
     FAIL() << "no error";
   } catch (const EDXDrawError& e) {
     EXPECT_NE(std::string(e.what()).find("/nonexistent-folder/DejaVuSans.ttf"), std::string::npos)

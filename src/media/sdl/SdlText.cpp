@@ -27,8 +27,15 @@ struct TTextRasterizer::TFontHandle {
   }
 };
 
-TTextRasterizer::TTextRasterizer(std::string FontFolder) : FFolder(std::move(FontFolder)) {
-  if (!FFolder.empty() && FFolder.back() != '/') FFolder += '/';
+namespace {
+std::string WithSlash(std::string Folder) {
+  if (!Folder.empty() && Folder.back() != '/') Folder += '/';
+  return Folder;
+}
+}  // namespace
+
+TTextRasterizer::TTextRasterizer(std::string FontFolder, std::string Fallback)
+    : FFolder(WithSlash(std::move(FontFolder))), FFallback(WithSlash(std::move(Fallback))) {
   if (TTF_Init() != 0) throw EDXDrawError(Format("Text output cannot be made: %s", TTF_GetError()));
   try {
     // Open both faces now so that a missing file shows at start, not in the middle of play.
@@ -52,6 +59,10 @@ TTextRasterizer::TFontHandle& TTextRasterizer::Font(int32_t Size, bool Bold) {
     const std::string path = FFolder + (Bold ? BoldFile : RegularFile);
     auto handle = std::make_unique<TFontHandle>();
     handle->Font = TTF_OpenFontDPI(path.c_str(), Size, Dpi, Dpi);
+    if (!handle->Font && !FFallback.empty() && FFallback != FFolder) {
+      const std::string other = FFallback + (Bold ? BoldFile : RegularFile);
+      handle->Font = TTF_OpenFontDPI(other.c_str(), Size, Dpi, Dpi);
+    }
     if (!handle->Font) {
       FFonts.erase({Size, Bold});
       throw EDXDrawError(Format("Font \"%s\" cannot be opened: %s", path.c_str(), TTF_GetError()));

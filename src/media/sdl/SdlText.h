@@ -9,6 +9,9 @@
 #include <utility>
 #include <vector>
 
+// The program's own folder, where the build and the installation put the faces.
+std::string DefaultFontFolder();
+
 // Coverage of a rendered text, one byte a pixel, top row first; the box is the font's full
 // line height, so (0, 0) is the text's top-left corner as a canvas places it.
 struct TTextImage {
@@ -22,9 +25,11 @@ class TTextRasterizer {
   static constexpr const char* RegularFile = "DejaVuSans.ttf";
   static constexpr const char* BoldFile = "DejaVuSans-Bold.ttf";
 
-  // FontFolder holds the two font files (with or without a trailing slash). Raises
-  // EDXDrawError naming the file when a face cannot be opened.
-  explicit TTextRasterizer(std::string FontFolder);
+  // FontFolder holds the two font files (with or without a trailing slash); a face missing
+  // there is looked for in Fallback (by default the program's own folder, where the build
+  // puts them), so a data folder of pictures alone still gets text. Raises EDXDrawError
+  // naming the file in FontFolder when a face cannot be opened from either.
+  explicit TTextRasterizer(std::string FontFolder, std::string Fallback = DefaultFontFolder());
   ~TTextRasterizer();
   TTextRasterizer(const TTextRasterizer&) = delete;
   TTextRasterizer& operator=(const TTextRasterizer&) = delete;
@@ -37,9 +42,6 @@ class TTextRasterizer {
   struct TFontHandle;
   TFontHandle& Font(int32_t Size, bool Bold);
 
-  std::string FFolder;
+  std::string FFolder, FFallback;
   std::map<std::pair<int32_t, bool>, std::unique_ptr<TFontHandle>> FFonts;
 };
-
-// The folder the game's data lies in when nobody names one: the program's own folder.
-std::string DefaultFontFolder();
