@@ -218,11 +218,17 @@ void TDXDraw::WindowMovedOrSized() {
 int TDXDraw::RegisterNotifyEvent(TNotifyCallback Callback) {
   const int handle = FNextHandle++;
   FListeners.push_back({handle, Callback});
-  Callback(TDXDrawNotifyType::SizeKnown);
-  if (FInitialized) {
-    Callback(TDXDrawNotifyType::Initialize);
-    if (FSurfacesUp) Callback(TDXDrawNotifyType::InitializeSurface);
-    if (!FInitializing) Callback(TDXDrawNotifyType::Restore);
+  try {
+    Callback(TDXDrawNotifyType::SizeKnown);
+    if (FInitialized) {
+      Callback(TDXDrawNotifyType::Initialize);
+      if (FSurfacesUp) Callback(TDXDrawNotifyType::InitializeSurface);
+      if (!FInitializing) Callback(TDXDrawNotifyType::Restore);
+    }
+  } catch (...) {
+    // A listener that failed to start (a texture that could not be made) is not kept.
+    std::erase_if(FListeners, [handle](const TListener& L) { return L.Handle == handle; });
+    throw;
   }
   return handle;
 }

@@ -1,0 +1,211 @@
+#include "media/sdl/SdlPlatform.h"
+
+#include <SDL_image.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "media/DXClass.h"
+#include "media/sdl/SdlDisplay.h"
+#include "media/sdl/SdlWindow.h"
+
+TSdlPlatform::TSdlPlatform(const TPlatformOptions& Options)
+    : FOptions(Options), FKeys([this] { return FActive; }) {
+  if (Options.Headless) {
+    // The environment may name other drivers; hints at default priority give way to it.
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    SDL_SetHint(SDL_HINT_AUDIODRIVER, "dummy");
+    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
+  }
+  SDL_SetHint("SDL_WINDOWS_DPI_AWARENESS", "permonitorv2");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    throw EDXDrawError(Format("Video cannot be initialized (%s)", SDL_GetError()));
+  }
+  // No controllers is no error: the joystick then yields no states.
+  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) FControllers.OpenAttached();
+
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+  FWindow = SDL_CreateWindow("Zelgora", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
+                             SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
+                                 SDL_WINDOW_HIDDEN);
+  if (!FWindow) {
+    const std::string reason = SDL_GetError();
+    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    throw EDXDrawError(Format("3D device not found (%s)", reason.c_str()));
+  }
+  SDL_StopTextInput();
+}
+
+TSdlPlatform::~TSdlPlatform() {
+  if (FDisplay && FNotifyHandle) FDisplay->UnregisterNotifyEvent(FNotifyHandle);
+  SDL_ShowCursor(SDL_ENABLE);
+  SDL_DestroyWindow(FWindow);
+  SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+std::unique_ptr<TFormWindow> TSdlPlatform::MakeFormWindow() {
+  auto window = std::make_unique<TSdlFormWindow>(FWindow, FOptions.Headless);
+  FFormWindow = window.get();
+  return window;
+}
+
+std::unique_ptr<TDisplayBackend> TSdlPlatform::MakeDisplay() {
+  auto backend = std::make_unique<TSdlGLDisplay>(FWindow, FOptions.FontFolder);
+  FBackend = backend.get();
+  return backend;
+}
+
+void TSdlPlatform::Attach(TDXDraw& Display) {
+  FDisplay = &Display;
+  // Each initialisation takes the window's place as the one in force, so that the window
+  // events of the display's own changes (full screen and back) do not start another.
+  FNotifyHandle = Display.RegisterNotifyEvent([this](TDXDrawNotifyType Type) {
+    if (Type == TDXDrawNotifyType::Initialize) RememberPlacement();
+    if (Type == TDXDrawNotifyType::Destroying) {
+      FDisplay = nullptr;
+      FBackend = nullptr;
+      FNotifyHandle = 0;
+    }
+  });
+}
+
+void TSdlPlatform::RememberPlacement() {
+  SDL_GetWindowPosition(FWindow, &FKnownX, &FKnownY);
+  SDL_GetWindowSize(FWindow, &FKnownW, &FKnownH);
+  FPlacementChanged = false;
+}
+
+void TSdlPlatform::Show() {
+  SDL_ShowWindow(FWindow);
+  RememberPlacement();
+  if (FDisplay) FDisplay->WindowShown();
+}
+
+bool TSdlPlatform::Closed() const {
+  return FQuit || (FFormWindow && FFormWindow->Closed());
+}
+
+void TSdlPlatform::Handle(const SDL_Event& E, TPlatformClient& Client) {
+  switch (E.type) {
+    case SDL_QUIT:
+      // Closing the window closes the form, as ESC does.
+      FQuit = true;
+      if (FFormWindow) FFormWindow->Close();
+      break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+      const bool numLock = (E.key.keysym.mod & KMOD_NUM) != 0;
+      const uint8_t vk = EventVirtualKey(E.key.keysym.scancode, numLock);
+      if (vk == 0) break;
+      const TModifiers mods = ModifiersOf(E.key.keysym.mod);
+      if (E.type == SDL_KEYDOWN) {
+        Client.KeyDown(vk, mods);
+      } else {
+        Client.KeyUp(vk, mods);
+      }
+      break;
+    }
+    case SDL_CONTROLLERDEVICEADDED:
+    case SDL_CONTROLLERDEVICEREMOVED:
+      FControllers.HandleEvent(E);
+      break;
+    case SDL_WINDOWEVENT:
+      if (E.window.windowID != SDL_GetWindowID(FWindow)) break;
+      switch (E.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+          if (!FActive) {
+            FActive = true;
+            Client.Activated(true);
+          }
+          break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+          if (FActive && !FOptions.Headless) {
+            FActive = false;
+            Client.Activated(false);
+          }
+          break;
+        case SDL_WINDOWEVENT_MOVED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          FPlacementChanged = true;
+          break;
+        case SDL_WINDOWEVENT_EXPOSED:
+          if (FBackend && FDisplay && FDisplay->CanDraw()) FBackend->Repaint();
+          break;
+        case SDL_WINDOWEVENT_CLOSE:
+          FQuit = true;
+          if (FFormWindow) FFormWindow->Close();
+          break;
+        default:
+          break;
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+bool TSdlPlatform::PumpEvents(TPlatformClient& Client) {
+  SDL_Event e;
+  while (!Closed() && SDL_PollEvent(&e)) Handle(e, Client);
+  if (Closed()) return false;
+  // A finished move or resize of the window re-initialises the display, once per pass.
+  if (FPlacementChanged && FDisplay && FDisplay->Initialized() &&
+      !FDisplay->NowOptions().Contains(doFullScreen)) {
+    int x = 0, y = 0, w = 0, h = 0;
+    SDL_GetWindowPosition(FWindow, &x, &y);
+    SDL_GetWindowSize(FWindow, &w, &h);
+    if (x != FKnownX || y != FKnownY || w != FKnownW || h != FKnownH) {
+      FDisplay->WindowMovedOrSized();
+    }
+  }
+  FPlacementChanged = false;
+  return !Closed();
+}
+
+void TSdlPlatform::Run(TPlatformClient& Client) {
+  while (PumpEvents(Client)) {
+    if (Client.WantsIdle() && FActive) {
+      // Without a due frame the loop rests a little rather than spin.
+      if (!Client.Idle()) SDL_Delay(1);
+    } else {
+      SDL_WaitEventTimeout(nullptr, 50);
+    }
+  }
+}
+
+bool TSdlPlatform::SaveScreenshot(const std::string& File, std::string& Error) {
+  if (!FBackend) {
+    Error = "no picture to save";
+    return false;
+  }
+  TSurfacePixels pixels = FBackend->ReadSurface();
+  if (pixels.RGBA.empty()) {
+    Error = "no picture to save";
+    return false;
+  }
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+      pixels.RGBA.data(), pixels.Width, pixels.Height, 32, pixels.Width * 4,
+      SDL_PIXELFORMAT_RGBA32);
+  if (!surface) {
+    Error = SDL_GetError();
+    return false;
+  }
+  const int result = IMG_SavePNG(surface, File.c_str());
+  SDL_FreeSurface(surface);
+  if (result != 0) {
+    Error = Format("%s cannot be written (%s)", File.c_str(), SDL_GetError());
+    return false;
+  }
+  return true;
+}
+
+void TSdlPlatform::ReportError(const std::string& Message, bool Headless) {
+  std::fprintf(stderr, "%s\n", Message.c_str());
+  if (!Headless) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Zelgora", Message.c_str(), nullptr);
+}

@@ -1,0 +1,90 @@
+// The game's platform on SDL: the window, the display backend on it, the keyboard and game
+// controllers, and the main loop that turns SDL's events into the form's key events, window
+// events for the display and idle passes for the frame timer.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "harness/Harness.h"
+#include "media/DXDisplay.h"
+#include "media/sdl/SdlControllers.h"
+#include "media/sdl/SdlKeys.h"
+
+class TSdlFormWindow;
+class TSdlGLDisplay;
+
+// What the main loop drives: the form's key handlers, its frame timer and activation.
+class TPlatformClient {
+ public:
+  virtual ~TPlatformClient() = default;
+  // Virtual-key code and the modifiers held; key repeats arrive as further key-downs.
+  virtual void KeyDown(uint16_t Key, const TModifiers& Modifiers) = 0;
+  virtual void KeyUp(uint16_t Key, const TModifiers& Modifiers) = 0;
+  // The application gained or lost the focus.
+  virtual void Activated(bool Active) = 0;
+  // Whether the loop should run idle passes (the frame timer is hooked) or wait for events.
+  virtual bool WantsIdle() const = 0;
+  // One idle pass; true when a frame ran.
+  virtual bool Idle() = 0;
+};
+
+struct TPlatformOptions {
+  bool Headless = false;  // SDL's offscreen video on the software rasterizer, dummy audio
+  std::string FontFolder;  // where the canvas's faces lie (the game's data folder)
+};
+
+class TSdlPlatform {
+ public:
+  // Starts SDL's video and game controllers and makes the (hidden) window of 640 x 480.
+  // Raises EDXDrawError with the reason when there is no video or no OpenGL.
+  explicit TSdlPlatform(const TPlatformOptions& Options);
+  ~TSdlPlatform();
+  TSdlPlatform(const TSdlPlatform&) = delete;
+  TSdlPlatform& operator=(const TSdlPlatform&) = delete;
+
+  // The pieces the form is made of; the platform must outlive them.
+  std::unique_ptr<TFormWindow> MakeFormWindow();
+  std::unique_ptr<TDisplayBackend> MakeDisplay();
+  TKeySource& Keys() { return FKeys; }
+  TJoystickSource& Joystick() { return FControllers; }
+
+  // The display made on MakeDisplay's backend: it hears of the window's showing, moves and
+  // resizes. Call before Show.
+  void Attach(TDXDraw& Display);
+  // Shows the window; the display starts itself then (when it initialises automatically).
+  void Show();
+
+  // Handles the waiting events; false once the window was closed.
+  bool PumpEvents(TPlatformClient& Client);
+  // The main loop: until the form's window is closed.
+  void Run(TPlatformClient& Client);
+  bool Closed() const;
+  SDL_Window* Window() const { return FWindow; }
+
+  // The back surface as a PNG file; false with the reason in Error.
+  bool SaveScreenshot(const std::string& File, std::string& Error);
+
+  // The application's error report: standard error, and a message box unless headless.
+  static void ReportError(const std::string& Message, bool Headless);
+
+ private:
+  void Handle(const SDL_Event& Event, TPlatformClient& Client);
+  void RememberPlacement();
+
+  TPlatformOptions FOptions;
+  SDL_Window* FWindow = nullptr;
+  TSdlFormWindow* FFormWindow = nullptr;  // owned by the form
+  TSdlGLDisplay* FBackend = nullptr;      // owned by the display
+  TDXDraw* FDisplay = nullptr;
+  int FNotifyHandle = 0;
+  TSdlKeySource FKeys;
+  TSdlControllers FControllers;
+  bool FActive = true;
+  bool FQuit = false;
+  bool FPlacementChanged = false;
+  int FKnownX = 0, FKnownY = 0, FKnownW = 0, FKnownH = 0;
+};

@@ -1,0 +1,38 @@
+// The form's window on SDL: caption, client and outer size, border style, cursor, placement.
+#pragma once
+
+#include <SDL.h>
+
+#include "media/DXDisplay.h"
+
+class TSdlFormWindow : public TFormWindow {
+ public:
+  // The window stays the caller's. AlwaysActive: headless runs count the window as active.
+  TSdlFormWindow(SDL_Window* Window, bool AlwaysActive)
+      : FWindow(Window), FAlwaysActive(AlwaysActive) {}
+
+  void SetCaption(const std::string& Caption) override;
+  int32_t Width() const override;
+  int32_t Height() const override;
+  int32_t ClientWidth() const override;
+  int32_t ClientHeight() const override;
+  void SetBorderStyle(TBorderStyle Style) override;
+  void ShowCursor(bool Show) override;
+  bool SavePlacement() override;
+  void RestorePlacement() override;
+  void Close() override { FClosed = true; }
+  bool Closed() const override { return FClosed; }
+  bool Active() const override;
+
+  SDL_Window* Handle() const { return FWindow; }
+
+ private:
+  struct TPlacement {
+    int X = 0, Y = 0, W = 640, H = 480;
+    bool Maximized = false;
+  };
+  SDL_Window* FWindow;
+  bool FAlwaysActive;
+  bool FClosed = false;
+  TPlacement FPlacement;
+};

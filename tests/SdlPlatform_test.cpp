@@ -1,0 +1,210 @@
+// The SDL platform on the offscreen driver: key translation, controllers' states, the window
+// events reaching the display, the main loop's closing, and screenshots.
+#include "media/sdl/SdlPlatform.h"
+
+#include <SDL_image.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "media/DXClass.h"
+
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libLLVM\nleak:libgallium\nleak:swrast_dri\nleak:libEGL_mesa\nleak:libglapi\n";
+}
+
+namespace {
+// The video subsystem and the GL library stay up to the end of the program, so that the leak
+// rules above can still name the driver's allocations.
+class THoldGL : public testing::Environment {
+ public:
+  void SetUp() override {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) SDL_GL_LoadLibrary(nullptr);
+  }
+};
+const auto* const HoldGL = testing::AddGlobalTestEnvironment(new THoldGL);
+}  // namespace
+
+TEST(SdlKeys, VirtualKeysByPosition) {
+  struct Case {
+    SDL_Scancode Code;
+    bool NumLock;
+    uint8_t Table, Event;
+  };
+  const Case cases[] = {
+      {SDL_SCANCODE_A, true, 'A', 'A'},           {SDL_SCANCODE_Z, true, 'Z', 'Z'},
+      {SDL_SCANCODE_0, true, '0', '0'},           {SDL_SCANCODE_9, true, '9', '9'},
+      {SDL_SCANCODE_F1, true, 0x70, 0x70},        {SDL_SCANCODE_F12, true, 0x7B, 0x7B},
+      {SDL_SCANCODE_RETURN, true, 0x0D, 0x0D},    {SDL_SCANCODE_ESCAPE, true, 0x1B, 0x1B},
+      {SDL_SCANCODE_SPACE, true, 0x20, 0x20},     {SDL_SCANCODE_LEFT, true, 0x25, 0x25},
+      {SDL_SCANCODE_UP, true, 0x26, 0x26},        {SDL_SCANCODE_RIGHT, true, 0x27, 0x27},
+      {SDL_SCANCODE_DOWN, true, 0x28, 0x28},      {SDL_SCANCODE_LSHIFT, true, 0xA0, 0x10},
+      {SDL_SCANCODE_RSHIFT, true, 0xA1, 0x10},    {SDL_SCANCODE_RCTRL, true, 0xA3, 0x11},
+      {SDL_SCANCODE_LALT, true, 0xA4, 0x12},      {SDL_SCANCODE_KP_0, true, 0x60, 0x60},
+      {SDL_SCANCODE_KP_8, true, 0x68, 0x68},      {SDL_SCANCODE_KP_8, false, 0x26, 0x26},
+      {SDL_SCANCODE_KP_ENTER, true, 0x0D, 0x0D},  {SDL_SCANCODE_UNKNOWN, true, 0, 0},
+      {SDL_SCANCODE_AUDIOPLAY, true, 0, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(VirtualKeyOfScancode(c.Code, c.NumLock), c.Table) << SDL_GetScancodeName(c.Code);
+    EXPECT_EQ(EventVirtualKey(c.Code, c.NumLock), c.Event) << SDL_GetScancodeName(c.Code);
+  }
+}
+
+TEST(SdlKeys, StateTableMarksSidedAndPlainModifiers) {
+  std::vector<uint8_t> state(SDL_NUM_SCANCODES, 0);
+  state[SDL_SCANCODE_RSHIFT] = 1;
+  state[SDL_SCANCODE_X] = 1;
+  state[SDL_SCANCODE_KP_4] = 1;
+  std::array<uint8_t, 256> keys{};
+  keys[0x41] = 0x80;  // stale entries are cleared
+  TSdlKeySource::Translate(state.data(), static_cast<int>(state.size()), true, keys);
+  std::vector<int> down;
+  for (int i = 0; i < 256; ++i) {
+    if (keys[i] & 0x80) down.push_back(i);
+  }
+  EXPECT_EQ(down, (std::vector<int>{0x10, 'X', 0x64, 0xA1}));
+}
+
+TEST(SdlKeys, Modifiers) {
+  EXPECT_EQ(ModifiersOf(KMOD_LSHIFT | KMOD_RALT), (TModifiers{true, true, false}));
+  EXPECT_EQ(ModifiersOf(KMOD_RCTRL | KMOD_NUM | KMOD_CAPS), (TModifiers{false, false, true}));
+  EXPECT_EQ(ModifiersOf(KMOD_NONE), TModifiers{});
+}
+
+TEST(SdlControllers, DirectionsFromPadAndStickButtonsInOrder) {
+  TControllerReading r;
+  EXPECT_TRUE(ControllerStates(r).Empty());
+  r.StickX = 16000;  // not yet half way
+  r.StickY = -20000;
+  EXPECT_EQ(ControllerStates(r), (TDXInputStates{isUp}));
+  r.StickX = 32767;
+  r.Down = true;  // pad and stick together
+  EXPECT_EQ(ControllerStates(r), (TDXInputStates{isUp, isDown, isRight}));
+  TControllerReading b;
+  b.Buttons[0] = b.Buttons[1] = b.Buttons[9] = true;
+  b.Left = true;
+  EXPECT_EQ(ControllerStates(b), (TDXInputStates{isLeft, isButton1, isButton2, isButton1 + 9}));
+}
+
+namespace {
+struct TRecordingClient : TPlatformClient {
+  std::vector<std::string> Log;
+  int Idles = 0;
+  void KeyDown(uint16_t Key, const TModifiers& M) override {
+    Log.push_back("down " + std::to_string(Key) + (M.Shift ? " shift" : "") + (M.Alt ? " alt" : ""));
+  }
+  void KeyUp(uint16_t Key, const TModifiers&) override { Log.push_back("up " + std::to_string(Key)); }
+  void Activated(bool Active) override { Log.push_back(Active ? "active" : "inactive"); }
+  bool WantsIdle() const override { return true; }
+  bool Idle() override {
+    ++Idles;
+    return true;
+  }
+};
+
+void PushKey(uint32_t Type, SDL_Scancode Code, uint16_t Mods, bool Repeat = false) {
+  SDL_Event e{};
+  e.type = Type;
+  e.key.state = Type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+  e.key.repeat = Repeat ? 1 : 0;
+  e.key.keysym.scancode = Code;
+  e.key.keysym.mod = Mods;
+  SDL_PushEvent(&e);
+}
+}  // namespace
+
+TEST(SdlPlatform, HeadlessGameWindowDisplayKeysAndScreenshot) {
+  TSdlPlatform platform({true, ZELGORA_BUILD_DIR});
+  TDXForm form(platform.MakeFormWindow());
+  TDXDraw display(form, platform.MakeDisplay());
+  display.Options.Include(doZBuffer);
+  int initialised = 0;
+  display.OnInitialize = [&] { ++initialised; };
+  platform.Attach(display);
+  platform.Show();
+  ASSERT_TRUE(display.CanDraw());
+  EXPECT_EQ(initialised, 1);
+  EXPECT_EQ(display.SurfaceWidth(), 640);
+  EXPECT_EQ(display.SurfaceHeight(), 480);
+  EXPECT_TRUE(display.HasZBuffer());
+  EXPECT_TRUE(form.Window().Active());
+
+  TRecordingClient client;
+  PushKey(SDL_KEYDOWN, SDL_SCANCODE_LSHIFT, KMOD_LSHIFT);
+  PushKey(SDL_KEYDOWN, SDL_SCANCODE_RIGHT, KMOD_LSHIFT);
+  PushKey(SDL_KEYDOWN, SDL_SCANCODE_RIGHT, KMOD_LSHIFT, true);
+  PushKey(SDL_KEYUP, SDL_SCANCODE_RIGHT, KMOD_LSHIFT);
+  PushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN, KMOD_LALT);
+  EXPECT_TRUE(platform.PumpEvents(client));
+  EXPECT_EQ(client.Log, (std::vector<std::string>{"down 16 shift", "down 39 shift",
+                                                  "down 39 shift", "up 39", "down 13 alt"}));
+
+  // A picture of two halves, saved and read back.
+  TDirect3DDevice7* device = display.D3DDevice7();
+  ASSERT_NE(device, nullptr);
+  device->Clear({0, 0, 640, 480}, D3DCLEAR_TARGET, 0xFF0000FF, 1.0f, 0);
+  device->Clear({0, 0, 640, 100}, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0);
+  display.Flip();
+  const std::string file = std::string(ZELGORA_BUILD_DIR) + "/SdlPlatform_test.png";
+  std::string error;
+  ASSERT_TRUE(platform.SaveScreenshot(file, error)) << error;
+  SDL_Surface* raw = IMG_Load(file.c_str());
+  ASSERT_NE(raw, nullptr) << IMG_GetError();
+  SDL_Surface* png = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_RGBA32, 0);
+  SDL_FreeSurface(raw);
+  ASSERT_NE(png, nullptr);
+  EXPECT_EQ(png->w, 640);
+  EXPECT_EQ(png->h, 480);
+  auto pixel = [&](int x, int y) {
+    const auto* p = static_cast<const uint8_t*>(png->pixels) + y * png->pitch + x * 4;
+    return std::array<int, 3>{p[0], p[1], p[2]};
+  };
+  EXPECT_EQ(pixel(5, 5), (std::array<int, 3>{255, 0, 0}));      // top rows red
+  EXPECT_EQ(pixel(5, 400), (std::array<int, 3>{0, 0, 255}));    // the rest blue
+  SDL_FreeSurface(png);
+  std::remove(file.c_str());
+
+  EXPECT_FALSE(platform.SaveScreenshot("/nonexistent-folder/x.png", error));
+  EXPECT_FALSE(error.empty());
+
+  // Closing the window ends the loop, as ESC's close does.
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  SDL_PushEvent(&quit);
+  platform.Run(client);
+  EXPECT_TRUE(form.Window().Closed());
+}
+
+TEST(SdlPlatform, ResizedWindowReinitialisesTheDisplayAtTheNewSize) {
+  std::vector<std::string> log;  // outlives the display, which logs as it goes
+  TSdlPlatform platform({true, ZELGORA_BUILD_DIR});
+  TDXForm form(platform.MakeFormWindow());
+  TDXDraw display(form, platform.MakeDisplay());
+  display.OnFinalize = [&] { log.push_back("finalize"); };
+  display.OnInitialize = [&] { log.push_back("initialize"); };
+  platform.Attach(display);
+  platform.Show();
+  TRecordingClient client;
+  platform.PumpEvents(client);
+  log.clear();
+  SDL_Window* window = platform.Window();
+  ASSERT_NE(window, nullptr);
+  SDL_SetWindowSize(window, 800, 600);
+  SDL_Event e{};
+  e.type = SDL_WINDOWEVENT;
+  e.window.windowID = SDL_GetWindowID(window);
+  e.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
+  SDL_PushEvent(&e);
+  platform.PumpEvents(client);
+  EXPECT_EQ(log, (std::vector<std::string>{"finalize", "initialize"}));
+  EXPECT_EQ(display.SurfaceWidth(), 800);
+  EXPECT_EQ(display.SurfaceHeight(), 600);
+  log.clear();
+  SDL_PushEvent(&e);  // nothing changed since
+  platform.PumpEvents(client);
+  EXPECT_TRUE(log.empty());
+}
