@@ -35,17 +35,17 @@ TEST(SdlKeys, VirtualKeysByPosition) {
     uint8_t Table, Event;
   };
   const Case cases[] = {
-      {SDL_SCANCODE_A, true, 'A', 'A'},           {SDL_SCANCODE_Z, true, 'Z', 'Z'},
-      {SDL_SCANCODE_0, true, '0', '0'},           {SDL_SCANCODE_9, true, '9', '9'},
-      {SDL_SCANCODE_F1, true, 0x70, 0x70},        {SDL_SCANCODE_F12, true, 0x7B, 0x7B},
-      {SDL_SCANCODE_RETURN, true, 0x0D, 0x0D},    {SDL_SCANCODE_ESCAPE, true, 0x1B, 0x1B},
-      {SDL_SCANCODE_SPACE, true, 0x20, 0x20},     {SDL_SCANCODE_LEFT, true, 0x25, 0x25},
-      {SDL_SCANCODE_UP, true, 0x26, 0x26},        {SDL_SCANCODE_RIGHT, true, 0x27, 0x27},
-      {SDL_SCANCODE_DOWN, true, 0x28, 0x28},      {SDL_SCANCODE_LSHIFT, true, 0xA0, 0x10},
-      {SDL_SCANCODE_RSHIFT, true, 0xA1, 0x10},    {SDL_SCANCODE_RCTRL, true, 0xA3, 0x11},
-      {SDL_SCANCODE_LALT, true, 0xA4, 0x12},      {SDL_SCANCODE_KP_0, true, 0x60, 0x60},
-      {SDL_SCANCODE_KP_8, true, 0x68, 0x68},      {SDL_SCANCODE_KP_8, false, 0x26, 0x26},
-      {SDL_SCANCODE_KP_ENTER, true, 0x0D, 0x0D},  {SDL_SCANCODE_UNKNOWN, true, 0, 0},
+      {SDL_SCANCODE_A, true, 'A', 'A'},          {SDL_SCANCODE_Z, true, 'Z', 'Z'},
+      {SDL_SCANCODE_0, true, '0', '0'},          {SDL_SCANCODE_9, true, '9', '9'},
+      {SDL_SCANCODE_F1, true, 0x70, 0x70},       {SDL_SCANCODE_F12, true, 0x7B, 0x7B},
+      {SDL_SCANCODE_RETURN, true, 0x0D, 0x0D},   {SDL_SCANCODE_ESCAPE, true, 0x1B, 0x1B},
+      {SDL_SCANCODE_SPACE, true, 0x20, 0x20},    {SDL_SCANCODE_LEFT, true, 0x25, 0x25},
+      {SDL_SCANCODE_UP, true, 0x26, 0x26},       {SDL_SCANCODE_RIGHT, true, 0x27, 0x27},
+      {SDL_SCANCODE_DOWN, true, 0x28, 0x28},     {SDL_SCANCODE_LSHIFT, true, 0xA0, 0x10},
+      {SDL_SCANCODE_RSHIFT, true, 0xA1, 0x10},   {SDL_SCANCODE_RCTRL, true, 0xA3, 0x11},
+      {SDL_SCANCODE_LALT, true, 0xA4, 0x12},     {SDL_SCANCODE_KP_0, true, 0x60, 0x60},
+      {SDL_SCANCODE_KP_8, true, 0x68, 0x68},     {SDL_SCANCODE_KP_8, false, 0x26, 0x26},
+      {SDL_SCANCODE_KP_ENTER, true, 0x0D, 0x0D}, {SDL_SCANCODE_UNKNOWN, true, 0, 0},
       {SDL_SCANCODE_AUDIOPLAY, true, 0, 0},
   };
   for (const Case& c : cases) {
@@ -95,9 +95,12 @@ struct TRecordingClient : TPlatformClient {
   std::vector<std::string> Log;
   int Idles = 0;
   void KeyDown(uint16_t Key, const TModifiers& M) override {
-    Log.push_back("down " + std::to_string(Key) + (M.Shift ? " shift" : "") + (M.Alt ? " alt" : ""));
+    Log.push_back("down " + std::to_string(Key) + (M.Shift ? " shift" : "") +
+                  (M.Alt ? " alt" : ""));
   }
-  void KeyUp(uint16_t Key, const TModifiers&) override { Log.push_back("up " + std::to_string(Key)); }
+  void KeyUp(uint16_t Key, const TModifiers&) override {
+    Log.push_back("up " + std::to_string(Key));
+  }
   void Activated(bool Active) override { Log.push_back(Active ? "active" : "inactive"); }
   bool WantsIdle() const override { return true; }
   bool Idle() override {
@@ -140,8 +143,8 @@ TEST(SdlPlatform, HeadlessGameWindowDisplayKeysAndScreenshot) {
   PushKey(SDL_KEYUP, SDL_SCANCODE_RIGHT, KMOD_LSHIFT);
   PushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN, KMOD_LALT);
   EXPECT_TRUE(platform.PumpEvents(client));
-  EXPECT_EQ(client.Log, (std::vector<std::string>{"down 16 shift", "down 39 shift",
-                                                  "down 39 shift", "up 39", "down 13 alt"}));
+  EXPECT_EQ(client.Log, (std::vector<std::string>{"down 16 shift", "down 39 shift", "down 39 shift",
+                                                  "up 39", "down 13 alt"}));
 
   // A picture of two halves, saved and read back.
   TDirect3DDevice7* device = display.D3DDevice7();
@@ -163,8 +166,8 @@ TEST(SdlPlatform, HeadlessGameWindowDisplayKeysAndScreenshot) {
     const auto* p = static_cast<const uint8_t*>(png->pixels) + y * png->pitch + x * 4;
     return std::array<int, 3>{p[0], p[1], p[2]};
   };
-  EXPECT_EQ(pixel(5, 5), (std::array<int, 3>{255, 0, 0}));      // top rows red
-  EXPECT_EQ(pixel(5, 400), (std::array<int, 3>{0, 0, 255}));    // the rest blue
+  EXPECT_EQ(pixel(5, 5), (std::array<int, 3>{255, 0, 0}));    // top rows red
+  EXPECT_EQ(pixel(5, 400), (std::array<int, 3>{0, 0, 255}));  // the rest blue
   SDL_FreeSurface(png);
   std::remove(file.c_str());
 

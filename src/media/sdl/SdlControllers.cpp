@@ -3,12 +3,16 @@
 namespace {
 constexpr int32_t StickThreshold = 16384;
 
-constexpr SDL_GameControllerButton ButtonOrder[10] = {
-    SDL_CONTROLLER_BUTTON_A,           SDL_CONTROLLER_BUTTON_B,
-    SDL_CONTROLLER_BUTTON_X,           SDL_CONTROLLER_BUTTON_Y,
-    SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
-    SDL_CONTROLLER_BUTTON_BACK,        SDL_CONTROLLER_BUTTON_START,
-    SDL_CONTROLLER_BUTTON_LEFTSTICK,   SDL_CONTROLLER_BUTTON_RIGHTSTICK};
+constexpr SDL_GameControllerButton ButtonOrder[10] = {SDL_CONTROLLER_BUTTON_A,
+                                                      SDL_CONTROLLER_BUTTON_B,
+                                                      SDL_CONTROLLER_BUTTON_X,
+                                                      SDL_CONTROLLER_BUTTON_Y,
+                                                      SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
+                                                      SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
+                                                      SDL_CONTROLLER_BUTTON_BACK,
+                                                      SDL_CONTROLLER_BUTTON_START,
+                                                      SDL_CONTROLLER_BUTTON_LEFTSTICK,
+                                                      SDL_CONTROLLER_BUTTON_RIGHTSTICK};
 }  // namespace
 
 TDXInputStates ControllerStates(const TControllerReading& R) {

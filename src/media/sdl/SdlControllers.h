@@ -12,7 +12,7 @@
 // One controller's reading.
 struct TControllerReading {
   bool Up = false, Down = false, Left = false, Right = false;  // d-pad
-  int32_t StickX = 0, StickY = 0;  // left stick, -32768..32767, y down
+  int32_t StickX = 0, StickY = 0;                              // left stick, -32768..32767, y down
   // A, B, X, Y, left and right shoulder, back, start, left and right stick press.
   bool Buttons[10] = {};
 };

@@ -29,9 +29,9 @@ TSdlPlatform::TSdlPlatform(const TPlatformOptions& Options)
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
-  FWindow = SDL_CreateWindow("Zelgora", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
-                             SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
-                                 SDL_WINDOW_HIDDEN);
+  FWindow = SDL_CreateWindow(
+      "Zelgora", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
+      SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN);
   if (!FWindow) {
     const std::string reason = SDL_GetError();
     SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
@@ -189,9 +189,9 @@ bool TSdlPlatform::SaveScreenshot(const std::string& File, std::string& Error) {
     Error = "no picture to save";
     return false;
   }
-  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
-      pixels.RGBA.data(), pixels.Width, pixels.Height, 32, pixels.Width * 4,
-      SDL_PIXELFORMAT_RGBA32);
+  SDL_Surface* surface =
+      SDL_CreateRGBSurfaceWithFormatFrom(pixels.RGBA.data(), pixels.Width, pixels.Height, 32,
+                                         pixels.Width * 4, SDL_PIXELFORMAT_RGBA32);
   if (!surface) {
     Error = SDL_GetError();
     return false;
@@ -207,5 +207,6 @@ bool TSdlPlatform::SaveScreenshot(const std::string& File, std::string& Error) {
 
 void TSdlPlatform::ReportError(const std::string& Message, bool Headless) {
   std::fprintf(stderr, "%s\n", Message.c_str());
-  if (!Headless) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Zelgora", Message.c_str(), nullptr);
+  if (!Headless)
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Zelgora", Message.c_str(), nullptr);
 }

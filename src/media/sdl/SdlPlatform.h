@@ -33,7 +33,7 @@ class TPlatformClient {
 };
 
 struct TPlatformOptions {
-  bool Headless = false;  // SDL's offscreen video on the software rasterizer, dummy audio
+  bool Headless = false;   // SDL's offscreen video on the software rasterizer, dummy audio
   std::string FontFolder;  // where the canvas's faces lie (the game's data folder)
 };
 
