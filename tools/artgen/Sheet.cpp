@@ -38,8 +38,7 @@ void Label(cairo_t* C, double X, double Y, double Size, const std::string& Text)
 
 // Draws the picture scaled to fit a Box x Box cell (never enlarged beyond Box).
 void Place(cairo_t* C, const TListEntry& E, double X, double Y, double Box) {
-  const double scale = std::min({1.0, Box / E.Image.Width, Box / E.Image.Height}) *
-                       (E.Image.Width > 256 ? 1.0 : 1.0);
+  const double scale = std::min({1.0, Box / E.Image.Width, Box / E.Image.Height});
   const TSurface s = ToSurface(E.Image);
   cairo_save(C);
   cairo_translate(C, X, Y);
@@ -48,6 +47,21 @@ void Place(cairo_t* C, const TListEntry& E, double X, double Y, double Box) {
   cairo_paint(C);
   cairo_restore(C);
   Label(C, X, Y + E.Image.Height * scale + 13, 11, E.Name);
+}
+
+// At full size, with the key colour shown as a grey checkerboard.
+void PlaceKeyed(cairo_t* C, const TImage& Image, double X, double Y) {
+  TImage shown = Image;
+  for (int y = 0; y < shown.Height; ++y)
+    for (int x = 0; x < shown.Width; ++x) {
+      uint8_t* p = &shown.RGBA[static_cast<size_t>((y * shown.Width + x) * 4)];
+      if ((static_cast<uint32_t>(p[0]) << 16 | p[1] << 8 | p[2]) != MaskKey) continue;
+      const uint8_t grey = ((x / 4 + y / 4) % 2) ? 0x70 : 0x50;
+      p[0] = p[1] = p[2] = grey;
+    }
+  const TSurface s = ToSurface(shown);
+  cairo_set_source_surface(C, s.get(), X, Y);
+  cairo_paint(C);
 }
 
 }  // namespace
@@ -59,7 +73,7 @@ void WriteContactSheet(const std::string& File) {
   const auto& masks = lists[4].Entries;
   constexpr double Cell = 168, Gap = 14, Face = 160;
   const int width = static_cast<int>(Gap + 6 * (Cell + Gap));
-  const int height = 4 * static_cast<int>(Face + 50) + 180;
+  const int height = 3 * static_cast<int>(Face + 50) + 200;
   TArt sheet(width, height);
   cairo_t* c = *sheet;
   SetRgb(c, 0x24262C);
@@ -84,17 +98,24 @@ void WriteContactSheet(const std::string& File) {
   row("C1");
   heading("Backgrounds (B), 512 x 512 shown at 160");
   row("B");
-  heading("Setup bar, border pieces, help panel, hour-glass");
+  heading(
+      "Setup bar; top and bottom borders tiled as in the game (M R L M M); help panel; hour-glass");
   double x = Gap;
   Place(c, bar[0], x, y, 256);
-  x += 256 + Gap;
-  for (size_t i = 0; i < 6; ++i) {
-    Place(c, masks[i], x, y + (i < 3 ? 0 : 80), 64);
-    x += (i == 2) ? -(64 + 48 + 48 + 3 * Gap) + 48 + Gap : masks[i].Image.Width + Gap;
+  x += 256 + 2 * Gap;
+  for (size_t first : {size_t{0}, size_t{3}}) {
+    double sx = x;
+    const double sy = y + (first == 0 ? 0 : 66);
+    for (size_t k : {first + 1, first + 2, first + 0, first + 1, first + 1}) {
+      PlaceKeyed(c, masks[k].Image, sx, sy);
+      sx += masks[k].Image.Width;
+    }
   }
-  x = Gap + 256 + Gap + 64 + 48 + 48 + 4 * Gap + 40;
+  Label(c, x, y + 142, 11, "TopMask*, BottomMask* (key colour as a checkerboard)");
+  x += 288 + 2 * Gap;
   Place(c, masks[6], x, y, 128);
-  Place(c, masks[7], x + 128 + Gap + 20, y, 128);
+  x += 128 + 2 * Gap;
+  Place(c, masks[7], x, y, 128);
   const auto status = cairo_surface_write_to_png(sheet.Surface(), File.c_str());
   if (status != CAIRO_STATUS_SUCCESS)
     throw std::runtime_error("cannot write " + File + ": " + cairo_status_to_string(status));

@@ -356,18 +356,25 @@ TImage Blueprint() {
     cairo_line_to(c, S, i + 0.5);
   }
   cairo_stroke(c);
-  SetRgb(c, 0xF0F6FF);
-  cairo_set_line_width(c, 2);
-  // A lighthouse-like tower on a base, drawn in outline, left of centre.
+  // The sheet's header strip across the top.
+  cairo_rectangle(c, 0, 0, S, 26);
+  SetRgb(c, 0xE8F0FF);
+  cairo_fill(c);
+  Text(c, 10, 19, 15, "BLUEPRINT  No. 6", 0x123A80);
+  // A lighthouse-like tower on a base, in outline over a light wash, left of centre.
   cairo_move_to(c, 50, 216);
   cairo_line_to(c, 66, 84);
   cairo_line_to(c, 106, 84);
   cairo_line_to(c, 122, 216);
   cairo_close_path(c);
+  SetRgb(c, 0xFFFFFF, 0.22);
+  cairo_fill_preserve(c);
+  SetRgb(c, 0xF0F6FF);
+  cairo_set_line_width(c, 2);
   cairo_rectangle(c, 30, 216, 112, 14);
   cairo_rectangle(c, 62, 60, 48, 24);
   cairo_move_to(c, 56, 60);
-  cairo_line_to(c, 86, 30);
+  cairo_line_to(c, 86, 36);
   cairo_line_to(c, 116, 60);
   cairo_close_path(c);
   cairo_stroke(c);
@@ -378,37 +385,36 @@ TImage Blueprint() {
   cairo_arc(c, 86, 72, 6, 0, 2 * Pi);
   cairo_stroke(c);
   // Dimension line on the right with arrow heads.
-  cairo_move_to(c, 136, 30);
+  cairo_move_to(c, 136, 36);
   cairo_line_to(c, 136, 216);
-  cairo_move_to(c, 130, 38);
-  cairo_line_to(c, 136, 30);
-  cairo_line_to(c, 142, 38);
+  cairo_move_to(c, 130, 44);
+  cairo_line_to(c, 136, 36);
+  cairo_line_to(c, 142, 44);
   cairo_move_to(c, 130, 208);
   cairo_line_to(c, 136, 216);
   cairo_line_to(c, 142, 208);
   cairo_stroke(c);
   Text(c, 142, 130, 12, "12.5 m", 0xF0F6FF, false);
   // North arrow in the upper right.
-  cairo_move_to(c, 214, 20);
-  cairo_line_to(c, 224, 56);
-  cairo_line_to(c, 214, 48);
-  cairo_line_to(c, 204, 56);
+  cairo_move_to(c, 214, 36);
+  cairo_line_to(c, 226, 76);
+  cairo_line_to(c, 214, 66);
+  cairo_line_to(c, 202, 76);
   cairo_close_path(c);
   SetRgb(c, 0xF0F6FF);
   cairo_fill(c);
-  Text(c, 207, 76, 16, "N", 0xF0F6FF);
-  // Title block, bottom right.
+  Text(c, 207, 96, 16, "N", 0xF0F6FF);
+  // Title block, bottom right, filled like the header.
   cairo_rectangle(c, 156, 196, 94, 54);
-  SetRgb(c, 0x123A80);
-  cairo_fill_preserve(c);
-  SetRgb(c, 0xF0F6FF);
-  cairo_set_line_width(c, 1.5);
-  cairo_stroke(c);
+  SetRgb(c, 0xE8F0FF);
+  cairo_fill(c);
   cairo_move_to(c, 156, 222);
   cairo_line_to(c, 250, 222);
+  SetRgb(c, 0x123A80);
+  cairo_set_line_width(c, 1.5);
   cairo_stroke(c);
-  Text(c, 162, 215, 13, "TOWER", 0xF0F6FF);
-  Text(c, 162, 241, 11, "SHEET 6/6", 0xF0F6FF, false);
+  Text(c, 162, 215, 13, "TOWER", 0x123A80);
+  Text(c, 162, 241, 11, "SHEET 6/6", 0x123A80, false);
   a.Grain(206, 4, 1);
   return a.Image();
 }
