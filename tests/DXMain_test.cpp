@@ -5,7 +5,9 @@
 #include <algorithm>
 
 #include "FormRig.h"
+#include "RecordingCanvas.h"
 #include "media/DXClass.h"
+#include "ui/Ticket.h"
 
 namespace {
 
@@ -34,7 +36,10 @@ TEST(FormCreate, StartValues) {
   EXPECT_EQ(f.Board[0][0]->Textures[0], f.Theme0Textures[0].get());
   EXPECT_EQ(f.SetupCubes[0]->TextureIndex, 6);
   EXPECT_EQ(f.SetupCubes[4]->Textures.size(), 12u);
-  EXPECT_EQ(f.TicketText.size(), 30u);
+  // The ticket carries the start time: yymmddssnnhh.
+  const auto plain = DecodeTicket(f.TicketText);
+  ASSERT_TRUE(plain.has_value());
+  EXPECT_EQ(plain->TimeDigits, "070506090807");
   EXPECT_EQ(rig.Window->Caption, "Zelgora ( 2007)");
   EXPECT_TRUE(f.DXWaveList.Items().Find("InitScene").Looped());
   EXPECT_FALSE(f.DXWaveList.Items().Find("Move").Looped());
@@ -89,6 +94,46 @@ TEST(FormCreate, OpensTheSoundDeviceAndRunsSilentWithoutOne) {
   EXPECT_FALSE(rig.Form->DXSound.Initialized());
   EXPECT_EQ(rig.Form->GameState, 3);
   EXPECT_EQ(rig.Form->TicketText.size(), 30u);
+}
+
+// Hands out canvases that log their texts into a shared list.
+class TLoggingCanvas : public TRecordingCanvas {
+ public:
+  explicit TLoggingCanvas(std::vector<std::string>& Log) : FLog(Log) {}
+  void TextOut(int32_t X, int32_t Y, const std::string& Text) override {
+    TRecordingCanvas::TextOut(X, Y, Text);
+    FLog.push_back(Text);
+  }
+
+ private:
+  std::vector<std::string>& FLog;
+};
+
+TEST(FormCreate, SetupBarsCarryTheirCaptionsInBothLanguages) {
+  std::vector<std::string> texts;
+  TFormServices s;
+  THeldKeys keys;
+  TManualClock clock;
+  s.Window = std::make_unique<TNullFormWindow>();
+  s.Display = std::make_unique<TNullDisplayBackend>();
+  s.Keys = &keys;
+  s.Clock = &clock;
+  s.DataDir = FixtureFolder().string();
+  s.Seed = 3;
+  s.PictureCanvas = [&texts](TDIB&) -> std::unique_ptr<TCanvas> {
+    return std::make_unique<TLoggingCanvas>(texts);
+  };
+  TMainForm f(std::move(s));
+  ASSERT_EQ(texts.size(), 20u);
+  EXPECT_EQ(texts[0], "Nature");
+  EXPECT_EQ(texts[1], "Pr\xEDroda");
+  EXPECT_EQ(texts[12], "Slovensky");
+  EXPECT_EQ(f.Languages->LanguageIndex, 1);
+  // Faces 0 and 1 have a texture per language; the plain faces share one.
+  const auto& bar = *f.SetupCubes[2];
+  EXPECT_NE(bar.Textures[0], bar.Textures[6]);
+  EXPECT_EQ(bar.Textures[2], bar.Textures[8]);
+  EXPECT_NE(bar.Textures[0], f.SetupCubes[3]->Textures[0]);
 }
 
 TEST(Frame, ShowingTheWindowSetsTheDeviceAndBuildsTheScene) {
@@ -266,6 +311,55 @@ TEST(Setup, ThemeAndDifficultyReachTheBoard) {
   EXPECT_NEAR(f.Board[1][1]->Vertices[0].TU, 0.5f, 1e-7);
   f.SetupOff(2);
   EXPECT_EQ(f.Board[1][1]->Vertices[0].TU, 0.0f);
+}
+
+TEST(Keys, F4DuringPlayStopsEveryWaveAndDoesNotRestartTheLoop) {
+  TFormRig rig;
+  auto& f = rig.Show();
+  f.GameState = 2;
+  rig.Sounds.clear();
+  rig.Press(VK::F4);
+  EXPECT_EQ(f.SetupChoice[1], 0);
+  EXPECT_EQ(Count(rig.Sounds, "stop InitScene"), 1);
+  EXPECT_EQ(rig.Sounds.size(), 7u);
+  rig.Frame();  // play clears the busy flag
+  rig.Sounds.clear();
+  rig.Press(VK::F4);
+  EXPECT_EQ(rig.Sounds, std::vector<std::string>{"play SetupChange"});
+}
+
+TEST(Display, ReinitialisationRebuildsTheSceneOnlyInTheIntroOrAtTheStartOfPlay) {
+  TFormRig rig;
+  auto& f = rig.Show();
+  f.GameState = 2;
+  f.CursorCol = 0;
+  f.Camera.X = 0.5f;
+  f.DXDraw.WindowMovedOrSized();
+  EXPECT_EQ(f.CursorCol, 0);
+  EXPECT_EQ(f.Camera.X, 0.5f);
+  EXPECT_TRUE(f.DXTimer.Enabled());
+  f.GameState = 3;
+  f.DXDraw.WindowMovedOrSized();
+  EXPECT_EQ(f.CursorCol, 1);
+  EXPECT_EQ(f.Camera.X, 1.0f);
+  f.GameState = 0;
+  f.DXDraw.WindowMovedOrSized();
+  EXPECT_EQ(f.GameState, 2);
+  EXPECT_TRUE(f.Assembling);
+  f.DXDraw.Finalize();
+  EXPECT_FALSE(f.DXTimer.Enabled());
+}
+
+TEST(Frame, GameOverRunsNoCameraStep) {
+  TFormRig rig;
+  auto& f = rig.Show();
+  f.GameState = 5;
+  f.CursorCol = 0;
+  rig.Device->Calls.clear();
+  rig.Frames(3);
+  EXPECT_EQ(f.Camera.X, 1.0f);
+  EXPECT_TRUE(rig.Device->Of(TOp::SetTransform).empty());
+  EXPECT_EQ(f.GameState, 5);
 }
 
 TEST(Input, ShiftTurnsCtrlZoomsPlainKeysMoveTheCursor) {

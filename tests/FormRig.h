@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -35,26 +36,30 @@ inline TDIB FixturePicture(int32_t W, int32_t H, uint8_t Shade) {
   return dib;
 }
 
-inline void WriteImageList(const std::filesystem::path& File,
-                           const std::vector<std::string>& Names) {
+inline void WriteImageList(const std::filesystem::path& File, const std::vector<std::string>& Names,
+                           const std::string& Kind = "TDIB") {
   TPictureCollection list;
   uint8_t shade = 10;
   for (const auto& name : Names) {
     auto& item = list.Add();
     item.SetName(name);
     TPicture picture;
-    picture.SetGraphic("TDIB", FixturePicture(8, 8, shade));
+    picture.SetGraphic(Kind, FixturePicture(8, 8, shade));
     shade = static_cast<uint8_t>(shade + 20);
     item.SetPicture(picture);
   }
+  // Tests run as parallel processes: each writes its own copy and moves it into place whole.
   std::filesystem::create_directories(File.parent_path());
-  list.SaveToFile(File.string());
+  auto temporary = File;
+  temporary += "." + std::to_string(std::random_device{}()) + ".tmp";
+  list.SaveToFile(temporary.string());
+  std::filesystem::rename(temporary, File);
 }
 
 // The fixture folder: every edition's file with a theme of six pictures each and one
 // background, and the bar and mask files.
 inline std::filesystem::path FixtureFolder() {
-  const auto dir = std::filesystem::path(ZELGORA_BUILD_DIR) / "fixtures" / "world-masks";
+  const auto dir = std::filesystem::path(ZELGORA_BUILD_DIR) / "fixtures" / "world-v3";
   if (!std::filesystem::exists(dir / "Bitmaps" / "FaceMask.dxg")) {
     std::vector<std::string> cubes{"B0"};
     for (int i = 0; i < 6; ++i) {
@@ -63,7 +68,7 @@ inline std::filesystem::path FixtureFolder() {
     }
     for (const char* f : {"ZelgoraTobrin.dxg", "ZelgoraSorvane.dxg", "ZelgoraTB.dxg"})
       WriteImageList(dir / "Bitmaps" / f, cubes);
-    WriteImageList(dir / "Bitmaps" / "SetupBars.dxg", {"Bar"});
+    WriteImageList(dir / "Bitmaps" / "SetupBars.dxg", {"Bar"}, "TBitmap");
     // Every picture the overlays draw.
     WriteImageList(dir / "Bitmaps" / "FaceMask.dxg",
                    {"TopMaskLeft", "TopMaskMiddle", "TopMaskRight", "BottomMaskLeft",
