@@ -1,5 +1,7 @@
 #include "DXMain.h"
 
+#include <iostream>
+
 #include "media/DXClass.h"
 #include "ui/SetupCaption.h"
 #include "ui/Ticket.h"
@@ -123,7 +125,8 @@ void TMainForm::FormCreate() {
   // silent rather than not at all.
   try {
     DXSound.Initialize();
-  } catch (const EDXError&) {
+  } catch (const EDXError& e) {
+    std::cerr << "Zelgora: no sound (" << e.what() << "); the game plays silently\n";
   }
   DXWaveList.Items().Find("InitScene").SetLooped(true);
 

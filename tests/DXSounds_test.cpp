@@ -9,9 +9,12 @@
 #include <fstream>
 #include <iterator>
 
+#include "FormRig.h"
 #include "SoundTestKit.h"
 #include "media/DXClass.h"
+#include "media/DXWavePlay.h"
 #include "media/RecordingSoundOutput.h"
+#include "media/StoredWaves.h"
 #include "media/sdl/SdlSoundOutput.h"
 
 namespace {
@@ -263,7 +266,6 @@ TEST_F(SdlOutput, DiskDriverCapturesWhatPlays) {
   const auto path = std::filesystem::path(ZELGORA_BUILD_DIR) / "DXSounds_test_disk.raw";
   std::filesystem::remove(path);
   setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
-  setenv("SDL_DISKAUDIODELAY", "0", 1);
   UseDriver("disk");
   {
     TSdlSoundOutput output;
@@ -280,5 +282,158 @@ TEST_F(SdlOutput, DiskDriverCapturesWhatPlays) {
   EXPECT_GT(bytes.size(), 1000u);
   EXPECT_TRUE(std::ranges::any_of(bytes, [](char B) { return B != 0; }));
 }
+
+// The game's sounds through the device, on the recording output.
+namespace game {
+
+struct GameRig {
+  std::shared_ptr<TState> State = std::make_shared<TState>();
+  TFormRig Rig{1, FixtureFolder(), 0, std::make_unique<TRecordingSoundOutput>(State)};
+  TMainForm& Form = *Rig.Form;
+
+  std::vector<std::string> PlayedSince(size_t Mark) const {
+    std::vector<std::string> played;
+    for (size_t i = Mark; i < State->Events.size(); ++i)
+      if (State->Events[i].Kind == TSoundEvent::TKind::Play)
+        played.push_back(State->Events[i].Label + (State->Events[i].Looping ? " loop" : ""));
+    return played;
+  }
+  void UntilNotBusy() {
+    for (int i = 0; i < 200 && Form.SetupBusy; ++i) Rig.Frame();
+    ASSERT_FALSE(Form.SetupBusy);
+  }
+};
+
+TEST(GameSound, StartUpOpensTheDeviceTwiceAndTheSceneLoops) {
+  GameRig g;
+  EXPECT_TRUE(g.Form.DXSound.Initialized());
+  using K = TSoundEvent::TKind;
+  EXPECT_EQ(std::ranges::count(g.State->Events, TSoundEvent{K::Open}), 2);
+  EXPECT_TRUE(g.Form.DXWaveList.Items().Find("InitScene").Looped());
+  EXPECT_EQ(g.PlayedSince(0), (std::vector<std::string>{"SetupChange"}));
+  g.Rig.Show();
+  EXPECT_EQ(g.PlayedSince(0), (std::vector<std::string>{"SetupChange", "InitScene loop"}));
+}
+
+TEST(GameSound, SoundRowOnTheSetupScreen) {
+  GameRig g;
+  g.Rig.Show();
+  g.Rig.RunUntilState(4);
+  ASSERT_EQ(g.Form.GameState, 4);
+  g.UntilNotBusy();
+  EXPECT_GE(g.State->PlayingCount(), 1);  // the scene's loop
+
+  // Off: everything stops, nothing plays.
+  size_t mark = g.State->Events.size();
+  g.Rig.Press(VK::F4);
+  EXPECT_EQ(g.Form.SetupChoice[1], 0);
+  EXPECT_EQ(g.State->PlayingCount(), 0);
+  EXPECT_TRUE(g.PlayedSince(mark).empty());
+  g.Rig.Press(VK::Down);  // no "SetupMove" without sound: busy or silent, never heard
+  EXPECT_TRUE(g.PlayedSince(mark).empty());
+
+  // On: the loop again, then the change.
+  g.UntilNotBusy();
+  mark = g.State->Events.size();
+  g.Rig.Press(VK::F4);
+  EXPECT_EQ(g.PlayedSince(mark), (std::vector<std::string>{"InitScene loop", "SetupChange"}));
+  g.UntilNotBusy();
+  mark = g.State->Events.size();
+  g.Rig.Press(VK::Up);
+  EXPECT_EQ(g.PlayedSince(mark), (std::vector<std::string>{"SetupMove"}));
+}
+
+TEST(GameSound, F4DuringPlayStopsEveryWaveAndDoesNotRestartTheLoop) {
+  GameRig g;
+  g.Rig.Show();
+  g.Rig.RunUntilState(4);
+  g.UntilNotBusy();
+  g.Rig.Press(VK::Return);  // "GO PLAY !"
+  g.Rig.RunUntilState(2);
+  const auto busy = [&g] { return g.Form.Assembling || g.Form.CameraMoving || g.Form.Rotating; };
+  for (int i = 0; i < 2000 && busy(); ++i) g.Rig.Frame();
+  ASSERT_FALSE(busy());
+  auto& scene =
+      dynamic_cast<TWaveItemPlayer&>(*g.Form.DXWaveList.Items().Find("InitScene").Player());
+  EXPECT_EQ(scene.PlayingCount(), 0u) << "the assembly's end stops the loop";
+  g.State->FinishAll();
+
+  size_t mark = g.State->Events.size();
+  g.Rig.Key(0x10, true);  // Shift: a turn
+  g.Rig.Key(VK::Right, true);
+  g.Rig.Frame();
+  g.Rig.Key(VK::Right, false);
+  g.Rig.Key(0x10, false);
+  EXPECT_EQ(g.PlayedSince(mark), (std::vector<std::string>{"Rotate"}));
+  EXPECT_EQ(g.State->PlayingCount(), 1);
+
+  g.Rig.Press(VK::F4);
+  EXPECT_EQ(g.State->PlayingCount(), 0);
+  g.Rig.Frame();  // a play frame frees the setup keys
+  mark = g.State->Events.size();
+  g.Rig.Press(VK::F4);
+  EXPECT_EQ(g.PlayedSince(mark), (std::vector<std::string>{"SetupChange"}));
+}
+
+TEST(GameSound, WithoutASoundDeviceTheGameRunsSilentlyAndSaysSoOnce) {
+  auto state = std::make_shared<TState>();
+  state->FailOpen = true;
+  testing::internal::CaptureStderr();
+  TFormRig rig(1, FixtureFolder(), 0, std::make_unique<TRecordingSoundOutput>(state));
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::ranges::count(said, '\n'), 1) << said;
+  EXPECT_NE(said.find("no sound"), std::string::npos) << said;
+  EXPECT_FALSE(rig.Form->DXSound.Initialized());
+  rig.Show();
+  rig.RunUntilState(4);
+  rig.Press(VK::Return);
+  EXPECT_EQ(rig.RunUntilState(2) < 5000, true);
+  rig.Frames(50);
+  rig.Press(VK::Escape);
+  EXPECT_TRUE(state->Events.empty());
+}
+
+TEST(GameSound, NoUsableSdlDriverStillRunsTheGame) {
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  testing::internal::CaptureStderr();
+  {
+    TFormRig rig(1, FixtureFolder(), 0, std::make_unique<TSdlSoundOutput>());
+    rig.Show();
+    rig.RunUntilState(4);
+    rig.Press(VK::Return);
+    rig.RunUntilState(2);
+    rig.Frames(20);
+    EXPECT_EQ(rig.Form->GameState, 2);
+    EXPECT_FALSE(rig.Form->DXSound.Initialized());
+  }
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("no sound"), std::string::npos);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+}
+
+TEST(GameSound, DiskDriverHearsTheStartOfTheGame) {
+  const auto path = std::filesystem::path(ZELGORA_BUILD_DIR) / "DXSounds_test_game.raw";
+  std::filesystem::remove(path);
+  setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  {
+    TFormRig rig(1, FixtureFolder(), 0, std::make_unique<TSdlSoundOutput>());
+    ASSERT_TRUE(rig.Form->DXSound.Initialized());
+    // The game's own sounds instead of the rig's silent ones.
+    for (const auto& w : StoredWaves())
+      rig.Form->DXWaveList.Items().Find(w.Name).Wave().LoadFromStream(w.Riff);
+    rig.Form->DXSound.Restore();
+    rig.Show();  // the scene's loop starts
+    rig.Frames(10);
+    SDL_Delay(300);  // the driver writes in real time
+  }
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
+  EXPECT_GT(bytes.size(), 1000u);
+  EXPECT_TRUE(std::ranges::any_of(bytes, [](char B) { return B != 0; }));
+}
+
+}  // namespace game
 
 }  // namespace
