@@ -182,6 +182,11 @@ TEST(Frame, DrawsSetupObjectsOnlyDuringSetupAndEverythingInPlay) {
   rig.Device->Calls.clear();
   rig.Frame();
   EXPECT_EQ(rig.Device->Of(TOp::DrawPrimitive).size(), 2u + 5 * 6 + 4 * 6);
+  // Every draw binds a device texture made from the form's pictures.
+  const auto binds = rig.Device->Of(TOp::SetTexture);
+  ASSERT_EQ(binds.size(), 2u + 5 * 6 + 4 * 6);
+  for (const auto& b : binds) EXPECT_NE(b.Texture, nullptr);
+  EXPECT_EQ(binds.back().Texture, f.Theme0Textures[5]->Surface());
 }
 
 TEST(Frame, NothingIsDrawnWhileTheDisplayIsDown) {
@@ -278,8 +283,11 @@ TEST(Setup, SoundOffStopsEveryWaveAndOnRestartsTheLoopOnTheSetupScreen) {
   // A second change is refused until the bar has turned.
   rig.Press(VK::Space);
   EXPECT_EQ(f.SetupChoice[1], 0);
-  // A half turn of 45 frames; the frame after it finds nothing turning.
-  rig.Frames(45);
+  // A half turn of 45 frames, the hour-glass fading in and out; the frame after it finds
+  // nothing turning.
+  rig.Frames(22);
+  EXPECT_GT(f.GlassAlpha, 100);
+  rig.Frames(23);
   EXPECT_EQ(f.SetupCubes[1]->AngleY, 0);
   EXPECT_TRUE(f.SetupBusy);
   rig.Frame();

@@ -234,6 +234,10 @@ TEST(Setup, FlyInEndsOnTheSetupScreenWithEveryBarInPlace) {
   TFormRig rig;
   auto& f = rig.Show();
   rig.Device->Recording = false;
+  // The bars wait at the origin until the panel has arrived.
+  rig.Frames(20);
+  for (const auto& q : f.SetupCubes) EXPECT_EQ(q->Position.Y, 0.0f);
+  EXPECT_GT(f.SetupPanel->Position.X, 0.0f);
   const int frames = rig.RunUntilState(4);
   EXPECT_LT(frames, 5000);
   const auto& panel = *f.SetupPanel;
