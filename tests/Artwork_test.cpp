@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "FormRig.h"
 #include "media/DIB.h"
 #include "media/DXDraws.h"
 
@@ -251,6 +252,19 @@ TEST(Artwork, OverlayPicturesAreAllThere) {
   EXPECT_EQ(glass.Pixels(0, 0), 0u);
   EXPECT_EQ(glass.Pixels(glass.Width() - 1, glass.Height() - 1), 0u);
   EXPECT_GT(MeanLuminance(glass), 10);
+}
+
+// The game starts on the drawn files in every edition and fills its texture lists from them.
+TEST(Artwork, GameStartsOnTheDrawnFiles) {
+  for (int32_t edition = 0; edition < 3; ++edition) {
+    SCOPED_TRACE(edition);
+    TFormRig rig(1, ZELGORA_BUILD_DIR, edition);
+    auto& form = rig.Show();
+    EXPECT_EQ(form.Theme0Textures.size(), 6u);
+    EXPECT_EQ(form.Theme1Textures.size(), 6u);
+    EXPECT_GE(form.BackgroundTextures.size(), 3u);
+    rig.Frames(200);
+  }
 }
 
 std::vector<char> Bytes(const fs::path& P) {

@@ -9,45 +9,25 @@
 
 namespace art {
 
-namespace {
-
-// Each picture is drawn once, however many files share it.
-class TPictureCache {
- public:
-  const TImage& Get(const TNamedPicture& P) {
-    auto it = FImages.find(P.Name);
-    if (it == FImages.end()) it = FImages.emplace(P.Name, P.Draw()).first;
-    return it->second;
-  }
-
- private:
-  std::map<std::string, TImage> FImages;
-};
-
-std::vector<TNamedPicture> Ordered(const std::vector<TNamedPicture>& All,
-                                   const std::vector<std::string>& Names) {
-  std::vector<TNamedPicture> out;
-  for (const auto& n : Names)
-    for (const auto& p : All)
-      if (p.Name == n) out.push_back(p);
-  return out;
-}
-
-}  // namespace
-
 std::vector<TListFile> ImageLists() {
-  TPictureCache cache;
-  const auto nature = NaturePictures();
-  const auto technical = TechnicalPictures();
-  const auto backgrounds = BackgroundPictures();
-  // The sponsor edition's first theme is "Waterland": water scenes lead it.
-  const auto water =
-      Ordered(nature, {"C0Coast", "C0Lake", "C0Snow", "C0Forest", "C0Meadow", "C0Sunset"});
+  // Each scene is drawn once, however many files and themes show it.
+  std::map<std::string, TImage> drawn;
+  for (const auto& set : {NaturePictures(), TechnicalPictures(), SponsorPictures()})
+    for (const auto& p : set) drawn.emplace(p.Name, p.Draw());
+  std::vector<TListEntry> backgrounds;
+  for (const auto& p : BackgroundPictures()) backgrounds.push_back({p.Name, p.Draw()});
 
-  auto cubes = [&](const std::vector<TNamedPicture>& Theme0) {
+  using TNames = std::vector<std::string>;
+  const TNames nature = {"Sunset", "Lake", "Forest", "Meadow", "Coast", "Snow"};
+  const TNames technical = {"Gears", "Circuit", "Rocket", "City", "Locomotive", "Blueprint"};
+  // The sponsor edition's themes are "Waterland" and "HotHouse".
+  const TNames water = {"Underwater", "Waterfall", "Coast", "Lake", "Snow", "Forest"};
+  const TNames warm = {"Desert", "Volcano", "Tropical", "Sunset", "Meadow", "Locomotive"};
+  auto cubes = [&](const TNames& Theme0, const TNames& Theme1) {
     std::vector<TListEntry> out;
-    for (const auto* set : {&Theme0, &technical, &backgrounds})
-      for (const auto& p : *set) out.push_back({p.Name, cache.Get(p)});
+    for (const auto& n : Theme0) out.push_back({"C0" + n, drawn.at(n)});
+    for (const auto& n : Theme1) out.push_back({"C1" + n, drawn.at(n)});
+    out.insert(out.end(), backgrounds.begin(), backgrounds.end());
     return out;
   };
   TListFile bars{"SetupBars.dxg", {{"SetupBar", SetupBar(), "TBitmap"}}};
@@ -59,9 +39,9 @@ std::vector<TListFile> ImageLists() {
     masks.Entries.push_back({std::string("BottomMask") + pieces[i], BottomMask(i), "TDIB", true});
   masks.Entries.push_back({"BlueBackground", PanelBackground()});
   masks.Entries.push_back({"GlassHours", GlassHours()});
-  return {{"ZelgoraTobrin.dxg", cubes(nature)},
-          {"ZelgoraSorvane.dxg", cubes(water)},
-          {"ZelgoraTB.dxg", cubes(nature)},
+  return {{"ZelgoraTobrin.dxg", cubes(nature, technical)},
+          {"ZelgoraSorvane.dxg", cubes(water, warm)},
+          {"ZelgoraTB.dxg", cubes(nature, technical)},
           bars,
           masks};
 }

@@ -408,8 +408,8 @@ TImage Snow() {
 }  // namespace
 
 std::vector<TNamedPicture> NaturePictures() {
-  return {{"C0Sunset", Sunset}, {"C0Lake", Lake},   {"C0Forest", Forest},
-          {"C0Meadow", Meadow}, {"C0Coast", Coast}, {"C0Snow", Snow}};
+  return {{"Sunset", Sunset}, {"Lake", Lake},   {"Forest", Forest},
+          {"Meadow", Meadow}, {"Coast", Coast}, {"Snow", Snow}};
 }
 
 }  // namespace art

@@ -14,10 +14,15 @@ struct TNamedPicture {
   std::function<TImage()> Draw;
 };
 
+// Scenes by their own names; the image-list files put them into themes with the prefixes
+// "C0" and "C1".
 // Nature: sunset, lake, forest, meadow, coast, snowy peaks.
 std::vector<TNamedPicture> NaturePictures();
 // Technical: gears, circuit board, rocket, city at night, locomotive, blueprint.
 std::vector<TNamedPicture> TechnicalPictures();
+// Water and warm scenes for the sponsor edition: underwater, waterfall, desert, volcano,
+// tropical beach.
+std::vector<TNamedPicture> SponsorPictures();
 // Calm, dark backgrounds behind the board.
 std::vector<TNamedPicture> BackgroundPictures();
 

@@ -73,7 +73,7 @@ void WriteContactSheet(const std::string& File) {
   const auto& masks = lists[4].Entries;
   constexpr double Cell = 168, Gap = 14, Face = 160;
   const int width = static_cast<int>(Gap + 6 * (Cell + Gap));
-  const int height = 3 * static_cast<int>(Face + 50) + 200;
+  const int height = 4 * static_cast<int>(Face + 50) + 200;
   TArt sheet(width, height);
   cairo_t* c = *sheet;
   SetRgb(c, 0x24262C);
@@ -96,6 +96,18 @@ void WriteContactSheet(const std::string& File) {
   row("C0");
   heading("Theme 1 \"Technical\" (C1)");
   row("C1");
+  heading("Only in the sponsor edition's themes \"Waterland\" (C0) and \"HotHouse\" (C1)");
+  {
+    double x = Gap;
+    for (const auto& e : lists[1].Entries) {
+      bool shared = e.Name[0] != 'C';
+      for (const auto& f : cubes) shared = shared || f.Name.substr(2) == e.Name.substr(2);
+      if (shared) continue;
+      Place(c, e, x, y, Face);
+      x += Cell + Gap;
+    }
+    y += Face + 40;
+  }
   heading("Backgrounds (B), 512 x 512 shown at 160");
   row("B");
   heading(

@@ -124,7 +124,7 @@ TImage Circuit() {
   cairo_arc(c, 52, 136, 4, 0, 2 * Pi);
   SetRgb(c, 0x888890);
   cairo_fill(c);
-  Text(c, 54, 172, 14, "Z80", 0xD8D8D8);
+  Text(c, 54, 172, 14, "ZG-7", 0xD8D8D8);
   // Capacitors and a red LED on the right.
   for (int i = 0; i < 3; ++i) {
     const double x = 168 + i * 28, y = 150;
@@ -422,8 +422,8 @@ TImage Blueprint() {
 }  // namespace
 
 std::vector<TNamedPicture> TechnicalPictures() {
-  return {{"C1Gears", Gears}, {"C1Circuit", Circuit},       {"C1Rocket", Rocket},
-          {"C1City", City},   {"C1Locomotive", Locomotive}, {"C1Blueprint", Blueprint}};
+  return {{"Gears", Gears}, {"Circuit", Circuit},       {"Rocket", Rocket},
+          {"City", City},   {"Locomotive", Locomotive}, {"Blueprint", Blueprint}};
 }
 
 }  // namespace art
