@@ -211,3 +211,48 @@ TEST(SdlPlatform, ResizedWindowReinitialisesTheDisplayAtTheNewSize) {
   platform.PumpEvents(client);
   EXPECT_TRUE(log.empty());
 }
+
+TEST(SdlPlatform, FullScreenAndBackKeepTheSurfaceAndPlaceTheWindowAgain) {
+  TSdlPlatform platform({true, ZELGORA_BUILD_DIR});
+  TDXForm form(platform.MakeFormWindow());
+  TDXDraw display(form, platform.MakeDisplay());
+  display.Display = {640, 480, 24, false, true, true};
+  platform.Attach(display);
+  platform.Show();
+  TRecordingClient client;
+  platform.PumpEvents(client);
+  ASSERT_TRUE(display.CanDraw());
+
+  // Into full screen, as the game's switch does it.
+  display.Finalize();
+  form.SaveWindowPlacement();
+  form.Window().ShowCursor(false);
+  form.Window().SetBorderStyle(TFormWindow::TBorderStyle::None);
+  display.Options.Include(doFullScreen);
+  display.Initialize();
+  platform.PumpEvents(client);
+  ASSERT_TRUE(display.CanDraw());
+  EXPECT_TRUE(display.NowOptions().Contains(doFullScreen));
+  EXPECT_EQ(display.SurfaceWidth(), 640);
+  EXPECT_EQ(display.SurfaceHeight(), 480);
+  EXPECT_NE(SDL_GetWindowFlags(platform.Window()) & SDL_WINDOW_FULLSCREEN, 0u);
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+  display.Flip();
+
+  // And back.
+  display.Finalize();
+  form.RestoreWindowPlacement();
+  form.Window().ShowCursor(true);
+  form.Window().SetBorderStyle(TFormWindow::TBorderStyle::Single);
+  display.Options.Exclude(doFullScreen);
+  display.Options.Include(doFlip);
+  display.Initialize();
+  platform.PumpEvents(client);
+  ASSERT_TRUE(display.CanDraw());
+  EXPECT_EQ(SDL_GetWindowFlags(platform.Window()) & SDL_WINDOW_FULLSCREEN, 0u);
+  EXPECT_EQ(form.Window().ClientWidth(), 640);
+  EXPECT_EQ(form.Window().ClientHeight(), 480);
+  EXPECT_EQ(display.SurfaceWidth(), 640);
+  EXPECT_FALSE(display.NowOptions().Contains(doFlip));  // page flipping is for full screen only
+  EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+}
