@@ -45,6 +45,7 @@ TMainForm::TMainForm(TFormServices S)
   DXTimer.SetInterval(5);
   DXTimer.SetActiveOnly(true);
   DXTimer.OnTimer = [this](int32_t LagCount) { DXTimerTimer(LagCount); };
+  DXTimer.Loaded();  // stored enabled: it runs once the form has loaded
 
   DXImageListFaceMask.SetDXDraw(&DXDraw);
 

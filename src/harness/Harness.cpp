@@ -33,6 +33,17 @@ bool THarness::RunFrame() {
   return true;
 }
 
+void THarness::AddEvents(const std::vector<TKeyEvent>& Events) {
+  std::vector<TKeyEvent> pending(FEvents.begin() + static_cast<std::ptrdiff_t>(FNext),
+                                 FEvents.end());
+  for (const auto& e : Events)
+    if (e.Frame > FFrame) pending.push_back(e);
+  std::stable_sort(pending.begin(), pending.end(),
+                   [](const TKeyEvent& A, const TKeyEvent& B) { return A.Frame < B.Frame; });
+  FEvents = std::move(pending);
+  FNext = 0;
+}
+
 int64_t THarness::RunFrames(int64_t Count) {
   int64_t run = 0;
   while (run < Count && RunFrame()) ++run;

@@ -37,6 +37,8 @@ class THarness {
   // Delivers the next tick's events and runs the tick. False, with no tick run, once the
   // window is closed (also when one of the events closed it).
   bool RunFrame();
+  // Adds events for ticks still to come (events for ticks already run are ignored).
+  void AddEvents(const std::vector<TKeyEvent>& Events);
   // Runs up to Count ticks; returns the ticks run.
   int64_t RunFrames(int64_t Count);
   // Ticks run so far.

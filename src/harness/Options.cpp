@@ -48,7 +48,14 @@ TParsedOptions ParseOptions(const std::vector<std::string>& Args) {
   app.add_option("--renderer", renderer, "gl (OpenGL) or null (a device that draws nothing)")
       ->check(CLI::IsMember({"gl", "null"}));
   auto* framesOpt = app.add_option("--frames", frames, "run N frame ticks back to back, then quit")
-                        ->check(CLI::NonNegativeNumber);
+                        ->check(CLI::Validator(
+                            [](std::string& V) {
+                              int64_t n = 0;
+                              return CLI::detail::lexical_cast(V, n) && n >= 0
+                                         ? std::string()
+                                         : "a whole number from 0 is needed, not " + V;
+                            },
+                            "N"));
   app.add_option("--keys", o.KeysFile, "key script: 'FRAME down|up KEY' lines");
   auto* seedOpt = app.add_option("--seed", seed, "seed of the random generator");
   app.add_option("--clock", clock, "local date and time at start-up, YYYY-MM-DDTHH:MM:SS");

@@ -1,0 +1,24 @@
+// The main form as the harness drives it.
+#pragma once
+
+#include "DXMain.h"
+#include "harness/Harness.h"
+
+TShiftState ToShiftState(const TModifiers& Modifiers);
+
+class TFormTarget : public THarnessTarget {
+ public:
+  explicit TFormTarget(TMainForm& Form) : FForm(Form) {}
+  void KeyDown(uint16_t Key, const TModifiers& Modifiers) override {
+    FForm.FormKeyDown(Key, ToShiftState(Modifiers));
+  }
+  void KeyUp(uint16_t Key, const TModifiers& Modifiers) override {
+    FForm.FormKeyUp(Key, ToShiftState(Modifiers));
+  }
+  // One frame as the timer gives it, with no ticks missed.
+  void Tick() override { FForm.DXTimerTimer(1); }
+  bool Closed() const override { return FForm.Window().Closed(); }
+
+ private:
+  TMainForm& FForm;
+};
