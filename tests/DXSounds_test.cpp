@@ -22,10 +22,10 @@ namespace {
 using TState = TRecordingSoundOutput::TState;
 
 struct Fixture {
+  std::vector<std::string> Log;  // outlives the device, which still reports as it goes
   TStubFormWindow Window;
   std::shared_ptr<TState> State = std::make_shared<TState>();
   TDXSound Sound{&Window, std::make_unique<TRecordingSoundOutput>(State)};
-  std::vector<std::string> Log;
 
   Fixture() {
     Sound.OnInitializing = [this] { Log.push_back("OnInitializing"); };
