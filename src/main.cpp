@@ -1,4 +1,5 @@
 // The program entry: with no options the game as designed; the options add automation.
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -7,11 +8,15 @@
 #include <vector>
 
 #include "DXMain.h"
+#include "harness/FormTarget.h"
 #include "harness/Options.h"
 #include "harness/Run.h"
 #include "media/NullDisplay.h"
 #include "media/StoredWaves.h"
+#include "media/sdl/DIBCanvas.h"
 #include "media/sdl/SdlBasePath.h"
+#include "media/sdl/SdlPlatform.h"
+#include "media/sdl/SdlSoundOutput.h"
 
 namespace {
 
@@ -24,6 +29,74 @@ std::vector<std::pair<std::string, std::vector<uint8_t>>> FormWaves() {
   for (const auto& w : StoredWaves())
     waves.emplace_back(w.Name, std::vector<uint8_t>(w.Riff.begin(), w.Riff.end()));
   return waves;
+}
+
+// The platform's keyboard with the key script's held keys laid over it.
+class TCombinedKeys : public TKeySource {
+ public:
+  TCombinedKeys(TKeySource& Platform, THeldKeys& Script) : FPlatform(Platform), FScript(Script) {}
+  bool ReadKeys(std::array<uint8_t, 256>& Keys) override {
+    std::array<uint8_t, 256> held{};
+    FScript.ReadKeys(held);
+    if (!FPlatform.ReadKeys(Keys)) return false;
+    for (size_t i = 0; i < Keys.size(); ++i) Keys[i] |= held[i];
+    return true;
+  }
+  void Acquire() override { FPlatform.Acquire(); }
+  bool Foreground() const override { return FPlatform.Foreground(); }
+
+ private:
+  TKeySource& FPlatform;
+  THeldKeys& FScript;
+};
+
+// The form as the platform's main loop drives it.
+class TFormClient : public TPlatformClient {
+ public:
+  explicit TFormClient(TMainForm& Form) : FForm(Form) {}
+  void KeyDown(uint16_t Key, const TModifiers& M) override {
+    FForm.FormKeyDown(Key, ToShiftState(M));
+  }
+  void KeyUp(uint16_t Key, const TModifiers& M) override { FForm.FormKeyUp(Key, ToShiftState(M)); }
+  void Activated(bool Active) override {
+    if (Active)
+      FForm.DXTimer.ApplicationActivate();
+    else
+      FForm.DXTimer.ApplicationDeactivate();
+  }
+  bool WantsIdle() const override { return FForm.DXTimer.Hooked(); }
+  bool Idle() override { return FForm.DXTimer.Idle(); }
+
+ private:
+  TMainForm& FForm;
+};
+
+int RunOnSdl(const THarnessOptions& Options, TFormServices Services, THeldKeys& ScriptKeys) {
+  TSdlPlatform platform({Options.Headless, Services.DataDir});
+  TCombinedKeys keys(platform.Keys(), ScriptKeys);
+  Services.Window = platform.MakeFormWindow();
+  Services.Display = platform.MakeDisplay();
+  Services.Keys = &keys;
+  Services.PictureCanvas = MakeDIBCanvasMaker(Services.DataDir);
+  Services.Sound = std::make_unique<TSdlSoundOutput>();
+  TMainForm form(std::move(Services));
+  form.DXInput1.Joystick().Source = &platform.Joystick();
+  if (Options.FullScreen.value_or(false)) {
+    form.DXDraw.Options.Include(doFullScreen);
+    form.DXDraw.Options.Exclude(doFlip);
+  }
+  platform.Attach(form.DXDraw);
+  platform.Show();
+  TFormClient client(form);
+  RunGame(form, ScriptKeys, Options, [&] { platform.PumpEvents(client); });
+  if (!Options.ScreenshotFile.empty()) {
+    std::string error;
+    if (!platform.SaveScreenshot(Options.ScreenshotFile, error)) {
+      TSdlPlatform::ReportError(error, Options.Headless);
+      return 1;
+    }
+  }
+  return 0;
 }
 
 }  // namespace
@@ -40,28 +113,32 @@ int main(int argc, char** argv) {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
   }
-  if (options.Renderer != "null") {
-    Report("the OpenGL renderer is not available in this build; use --renderer null");
-    return 1;
-  }
   try {
     THarnessClock clock(options.Clock);
     THeldKeys keys;
     TFormServices services;
-    services.Window = std::make_unique<TNullFormWindow>();
-    services.Display = std::make_unique<TNullDisplayBackend>();
-    services.Keys = &keys;
     services.Clock = &clock;
     services.DataDir = options.DataDir.empty() ? SdlBasePath() : options.DataDir;
     services.Edition = options.Edition;
     services.Seed = options.Seed;
     services.Waves = FormWaves();
+    if (options.Renderer == "gl") return RunOnSdl(options, std::move(services), keys);
+    if (!options.ScreenshotFile.empty()) {
+      Report("--screenshot needs --renderer gl");
+      return 1;
+    }
+    services.Window = std::make_unique<TNullFormWindow>();
+    services.Display = std::make_unique<TNullDisplayBackend>();
+    services.Keys = &keys;
     TMainForm form(std::move(services));
     form.DXDraw.WindowShown();
     RunGame(form, keys, options, {});
     return 0;
   } catch (const std::exception& e) {
-    Report(e.what());
+    if (options.Renderer == "gl")
+      TSdlPlatform::ReportError(e.what(), options.Headless);
+    else
+      Report(e.what());
     return 1;
   }
 }
