@@ -65,6 +65,28 @@ void BM_GameFrame5x5(benchmark::State& State) {
 }
 BENCHMARK(BM_GameFrame5x5)->Unit(benchmark::kMillisecond);
 
+// The same frame with the help panel open over the board: its blended background and its
+// thirteen lines on top of the head-up texts every frame draws.
+void BM_GameFrame5x5HelpOpen(benchmark::State& State) {
+  if (!HaveArtwork()) {
+    State.SkipWithError("no generated artwork in Bitmaps/");
+    return;
+  }
+  TGame game;
+  TMainForm& f = *game.Form;
+  f.Level = 3;
+  f.GameState = 1;
+  f.ShiftState = {ssAlt};
+  f.DXTimerTimer(0);
+  f.ShiftState = {};
+  while (f.GameState != 2 || f.Assembling || f.CameraMoving) f.DXTimerTimer(0);
+  f.FormKeyDown(VK::F1, {});
+  for (int i = 0; i < 60; ++i) f.DXTimerTimer(0);  // the panel opens
+  if (!f.HelpVisible || f.PanelHeight == 0) State.SkipWithError("help panel not open");
+  for (auto _ : State) f.DXTimerTimer(0);
+}
+BENCHMARK(BM_GameFrame5x5HelpOpen)->Unit(benchmark::kMillisecond);
+
 // 25 cubes of six faces and the background square, 151 textured quads, each bound to its own
 // texture and drawn straight into the window.
 void BM_PlainGLQuads(benchmark::State& State) {
