@@ -82,6 +82,10 @@ int RunOnSdl(const THarnessOptions& Options, TFormServices Services, THeldKeys& 
   TMainForm form(std::move(Services));
   form.DXInput1.Joystick().Source = &platform.Joystick();
   if (Options.FullScreen.value_or(false)) {
+    // As the full-screen switch enters it, so that leaving it later finds a window to return to.
+    form.SaveWindowPlacement();
+    form.Window().ShowCursor(false);
+    form.Window().SetBorderStyle(TFormWindow::TBorderStyle::None);
     form.DXDraw.Options.Include(doFullScreen);
     form.DXDraw.Options.Exclude(doFlip);
   }
