@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "media/DXClass.h"
+#include "media/gl/GLProgram.h"
 
 namespace {
 const char* const VertexSource = R"(#version 330 core
@@ -36,21 +37,6 @@ void main() {
   if (uMode == 1) { float c = s.r * uAlpha; oColor = vec4(uColor * c, c); }
   else oColor = s * uAlpha;
 })";
-
-GLuint Compile(GLenum Type, const char* Source) {
-  const GLuint shader = glCreateShader(Type);
-  glShaderSource(shader, 1, &Source, nullptr);
-  glCompileShader(shader);
-  GLint ok = 0;
-  glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-  if (!ok) {
-    char log[1024] = {};
-    glGetShaderInfoLog(shader, sizeof log, nullptr, log);
-    glDeleteShader(shader);
-    throw EDXDrawError(Format("2D drawing cannot be made: %s", log));
-  }
-  return shader;
-}
 
 std::array<float, 3> ColorOf(uint32_t C) {
   return {static_cast<float>(C & 0xFF) / 255.0f, static_cast<float>((C >> 8) & 0xFF) / 255.0f,
@@ -125,26 +111,7 @@ TGL2DRenderer::TGL2DRenderer(int32_t SurfaceWidth, int32_t SurfaceHeight,
       FHeight(SurfaceHeight),
       FBindTarget(std::move(BindTarget)),
       FFlipY(FlipY) {
-  const GLuint vs = Compile(GL_VERTEX_SHADER, VertexSource);
-  GLuint fs = 0;
-  try {
-    fs = Compile(GL_FRAGMENT_SHADER, FragmentSource);
-  } catch (...) {
-    glDeleteShader(vs);
-    throw;
-  }
-  FProgram = glCreateProgram();
-  glAttachShader(FProgram, vs);
-  glAttachShader(FProgram, fs);
-  glLinkProgram(FProgram);
-  glDeleteShader(vs);
-  glDeleteShader(fs);
-  GLint ok = 0;
-  glGetProgramiv(FProgram, GL_LINK_STATUS, &ok);
-  if (!ok) {
-    glDeleteProgram(FProgram);
-    throw EDXDrawError("2D drawing cannot be made: shaders do not link");
-  }
+  FProgram = MakeProgram(VertexSource, FragmentSource, "2D drawing cannot be made");
   FUSurface = glGetUniformLocation(FProgram, "uSurface");
   FUFlip = glGetUniformLocation(FProgram, "uFlipY");
   FUMode = glGetUniformLocation(FProgram, "uMode");

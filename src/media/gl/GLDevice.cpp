@@ -8,6 +8,7 @@
 #include "media/DIB.h"
 #include "media/DXClass.h"
 #include "media/DXDisplay.h"
+#include "media/gl/GLProgram.h"
 
 namespace {
 const char* const VertexSource = R"(#version 330 core
@@ -35,21 +36,6 @@ void main() {
     oColor = uLit;
   }
 })";
-
-GLuint Compile(GLenum Type, const char* Source) {
-  const GLuint shader = glCreateShader(Type);
-  glShaderSource(shader, 1, &Source, nullptr);
-  glCompileShader(shader);
-  GLint ok = 0;
-  glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-  if (!ok) {
-    char log[1024] = {};
-    glGetShaderInfoLog(shader, sizeof log, nullptr, log);
-    glDeleteShader(shader);
-    throw EDXDrawError(Format("%s cannot be made (%s)", "IDirect3DDevice7", log));
-  }
-  return shader;
-}
 
 TMatrix4 Identity() {
   TMatrix4 m;
@@ -114,26 +100,8 @@ TGLDevice3D::TGLDevice3D(int32_t SurfaceWidth, int32_t SurfaceHeight, bool Depth
       FProjection(Identity()) {
   FViewport.Width = SurfaceWidth;
   FViewport.Height = SurfaceHeight;
-  const GLuint vs = Compile(GL_VERTEX_SHADER, VertexSource);
-  GLuint fs = 0;
-  try {
-    fs = Compile(GL_FRAGMENT_SHADER, FragmentSource);
-  } catch (...) {
-    glDeleteShader(vs);
-    throw;
-  }
-  FProgram = glCreateProgram();
-  glAttachShader(FProgram, vs);
-  glAttachShader(FProgram, fs);
-  glLinkProgram(FProgram);
-  glDeleteShader(vs);
-  glDeleteShader(fs);
-  GLint ok = 0;
-  glGetProgramiv(FProgram, GL_LINK_STATUS, &ok);
-  if (!ok) {
-    glDeleteProgram(FProgram);
-    throw EDXDrawError(Format("%s cannot be made", "IDirect3DDevice7"));
-  }
+  FProgram =
+      MakeProgram(VertexSource, FragmentSource, Format("%s cannot be made", "IDirect3DDevice7"));
   FUMatrix = glGetUniformLocation(FProgram, "uMatrix");
   FULit = glGetUniformLocation(FProgram, "uLit");
   FUTextured = glGetUniformLocation(FProgram, "uTextured");
