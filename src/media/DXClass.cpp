@@ -84,16 +84,25 @@ void TByteWriter::PatchU32(size_t Position, uint32_t V) {
   for (size_t i = 0; i < 4; ++i) FData.at(Position + i) = static_cast<uint8_t>(V >> (8 * i));
 }
 
+namespace {
+char LowerChar(char C) {
+  return C >= 'A' && C <= 'Z' ? static_cast<char>(C - 'A' + 'a') : C;
+}
+}  // namespace
+
 std::string LowerCase(std::string_view S) {
   std::string out(S);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  for (char& c : out) c = LowerChar(c);
   return out;
 }
 
+// Compared and hashed letter by letter: look-ups run every frame and must not allocate.
 bool SameText(std::string_view A, std::string_view B) {
-  return A.size() == B.size() && LowerCase(A) == LowerCase(B);
+  if (A.size() != B.size()) return false;
+  for (size_t i = 0; i < A.size(); ++i) {
+    if (LowerChar(A[i]) != LowerChar(B[i])) return false;
+  }
+  return true;
 }
 
 void THashCollectionItem::SetName(const std::string& Name) {
@@ -105,16 +114,15 @@ void THashCollectionItem::SetName(const std::string& Name) {
 THashCollection::~THashCollection() = default;
 
 uint8_t THashCollection::HashName(std::string_view Name) {
-  const std::string s = LowerCase(Name);
-  uint32_t v = static_cast<uint32_t>(s.size()) * 16;
-  if (s.size() >= 2) {
-    v += static_cast<uint8_t>(s[s.size() - 2]);
-    v += static_cast<uint8_t>(s[0]);
+  uint32_t v = static_cast<uint32_t>(Name.size()) * 16;
+  if (Name.size() >= 2) {
+    v += static_cast<uint8_t>(LowerChar(Name[Name.size() - 2]));
+    v += static_cast<uint8_t>(LowerChar(Name[0]));
   }
   return static_cast<uint8_t>(v & 0xFF);
 }
 
-int32_t THashCollection::IndexOf(const std::string& Name) const {
+int32_t THashCollection::IndexOf(std::string_view Name) const {
   const auto& chain = FBuckets[HashName(Name)];
   for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
     if (SameText((*it)->FName, Name)) return (*it)->FIndex;

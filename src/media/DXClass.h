@@ -157,7 +157,7 @@ class THashCollection {
 
   int32_t Count() const { return static_cast<int32_t>(FItems.size()); }
   // The index of the item last given this name (any letter case), or -1.
-  int32_t IndexOf(const std::string& Name) const;
+  int32_t IndexOf(std::string_view Name) const;
   // Raises EListError "List index out of bounds (%d)" outside 0..Count-1.
   THashCollectionItem& ItemAt(int32_t Index) const;
   void Delete(int32_t Index);

@@ -315,9 +315,10 @@ TPictureCollectionItem& TPictureCollection::Items(int32_t Index) const {
   return static_cast<TPictureCollectionItem&>(ItemAt(Index));
 }
 
-TPictureCollectionItem& TPictureCollection::Find(const std::string& Name) const {
+TPictureCollectionItem& TPictureCollection::Find(std::string_view Name) const {
   const int32_t i = IndexOf(Name);
-  if (i < 0) throw EPictureCollectionError(Format("Image '%s' not found", Name.c_str()));
+  if (i < 0)
+    throw EPictureCollectionError(Format("Image '%s' not found", std::string(Name).c_str()));
   return Items(i);
 }
 

@@ -143,7 +143,7 @@ class TPictureCollection : public THashCollection {
 
   TPictureCollectionItem& Items(int32_t Index) const;
   // Raises EPictureCollectionError "Image '%s' not found".
-  TPictureCollectionItem& Find(const std::string& Name) const;
+  TPictureCollectionItem& Find(std::string_view Name) const;
   TPictureCollectionItem& Add();
 
   // The image-list file form. A load replaces the items and colour table only when the whole

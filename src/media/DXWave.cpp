@@ -127,9 +127,9 @@ TWaveCollectionItem& TWaveCollection::Items(int32_t Index) const {
   return static_cast<TWaveCollectionItem&>(ItemAt(Index));
 }
 
-TWaveCollectionItem& TWaveCollection::Find(const std::string& Name) const {
+TWaveCollectionItem& TWaveCollection::Find(std::string_view Name) const {
   const int32_t i = IndexOf(Name);
-  if (i < 0) throw EWaveCollectionError(Format("Wave '%s' not found", Name.c_str()));
+  if (i < 0) throw EWaveCollectionError(Format("Wave '%s' not found", std::string(Name).c_str()));
   return Items(i);
 }
 

@@ -97,7 +97,7 @@ class TWaveCollection : public THashCollection {
  public:
   TWaveCollectionItem& Items(int32_t Index) const;
   // Raises EWaveCollectionError "Wave '%s' not found".
-  TWaveCollectionItem& Find(const std::string& Name) const;
+  TWaveCollectionItem& Find(std::string_view Name) const;
   TWaveCollectionItem& Add();
 };
 
