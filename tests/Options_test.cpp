@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "Version.h"
+
 namespace {
 
 TEST(Options, NoneGiveTheGameAsDesigned) {
@@ -69,7 +71,17 @@ TEST(Options, HelpAndVersionEndAtOnceWithStatusZero) {
     EXPECT_NE(help.Message.find(name), std::string::npos) << name;
   auto version = ParseOptions({"--version"});
   EXPECT_EQ(version.ExitCode, 0);
-  EXPECT_EQ(version.Message, "zelgora 1.0.0\n");
+  EXPECT_EQ(version.Message, "zelgora " ZELGORA_VERSION "\n");
+}
+
+TEST(Options, HelpEndsWithTheControls) {
+  const std::string help = ParseOptions({"--help"}).Message;
+  const size_t controls = help.find("Controls:");
+  ASSERT_NE(controls, std::string::npos);
+  EXPECT_GT(controls, help.find("--fullscreen"));
+  for (const char* key : {"H J K L", "Shift", "Ctrl", "Alt", "Return", "Space", "F1", "F5",
+                          "Alt+Return", "Escape", "controller"})
+    EXPECT_NE(help.find(key, controls), std::string::npos) << key;
 }
 
 TEST(Options, BadValuesAreRefused) {

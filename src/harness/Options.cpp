@@ -3,6 +3,9 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 
+#include "Version.h"
+#include "harness/Controls.h"
+
 namespace {
 
 bool LeapYear(int32_t Y) {
@@ -36,7 +39,8 @@ TParsedOptions ParseOptions(const std::vector<std::string>& Args) {
   TParsedOptions parsed;
   THarnessOptions& o = parsed.Options;
   CLI::App app{"Zelgora: a 3D picture-cube puzzle", "zelgora"};
-  app.set_version_flag("--version", std::string("zelgora 1.0.0"));
+  app.set_version_flag("--version", std::string("zelgora " ZELGORA_VERSION));
+  app.footer(ControlsText());
 
   std::string renderer = "gl", clock;
   int64_t frames = 0;
