@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -11,10 +12,11 @@
 #include "harness/FormTarget.h"
 #include "harness/Options.h"
 #include "harness/Run.h"
+#include "media/DataFolder.h"
 #include "media/NullDisplay.h"
 #include "media/StoredWaves.h"
 #include "media/sdl/DIBCanvas.h"
-#include "media/sdl/SdlBasePath.h"
+#include "media/sdl/InstalledData.h"
 #include "media/sdl/SdlPlatform.h"
 #include "media/sdl/SdlSoundOutput.h"
 
@@ -103,6 +105,15 @@ int RunOnSdl(const THarnessOptions& Options, TFormServices Services, THeldKeys& 
   return 0;
 }
 
+std::string FindData(const std::string& Option) {
+  TDataPlaces places = ProgramDataPlaces();
+  places.Option = Option;
+  if (const char* env = std::getenv("ZELGORA_DATA")) places.Environment = env;
+  const TDataSearch search = FindDataFolder(places, HoldsGameData);
+  if (!search.Found) throw std::runtime_error(NoDataMessage(search.Tried));
+  return *search.Found;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -122,7 +133,7 @@ int main(int argc, char** argv) {
     THeldKeys keys;
     TFormServices services;
     services.Clock = &clock;
-    services.DataDir = options.DataDir.empty() ? SdlBasePath() : options.DataDir;
+    services.DataDir = FindData(options.DataDir);
     services.Edition = options.Edition;
     services.Seed = options.Seed;
     services.Waves = FormWaves();

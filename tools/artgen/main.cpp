@@ -10,19 +10,22 @@
 #include <vector>
 
 #include "Artwork.h"
+#include "Icon.h"
 #include "media/DXClass.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.size() != 2 || (args[0] != "--out" && args[0] != "--sheet")) {
-    std::cerr << "usage: zelgora-artgen --out BITMAPS_FOLDER | --sheet FILE.png\n";
+  if (args.size() != 2 || (args[0] != "--out" && args[0] != "--sheet" && args[0] != "--icons")) {
+    std::cerr << "usage: zelgora-artgen --out BITMAPS_FOLDER | --sheet FILE.png | --icons FOLDER\n";
     return 2;
   }
   try {
     if (args[0] == "--out")
       art::WriteImageLists(args[1]);
-    else
+    else if (args[0] == "--sheet")
       art::WriteContactSheet(args[1]);
+    else
+      art::WriteIcons(args[1]);
   } catch (const std::exception& e) {
     std::cerr << "zelgora-artgen: " << e.what() << "\n";
     return 1;

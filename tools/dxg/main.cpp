@@ -6,9 +6,11 @@
 #include <iostream>
 
 #include "Dxg.h"
+#include "Version.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"List, extract and pack Zelgora image-list files (.dxg)", "zelgora-dxg"};
+  app.set_version_flag("--version", std::string("zelgora-dxg " ZELGORA_VERSION));
   app.require_subcommand(1);
   std::string file, dir, out, manifest;
   auto* list = app.add_subcommand("list", "print every item of FILE.dxg");

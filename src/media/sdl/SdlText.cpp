@@ -4,9 +4,12 @@
 #include <SDL_ttf.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "media/CodePage.h"
 #include "media/DXClass.h"
+#include "media/sdl/InstalledData.h"
 #include "media/sdl/SdlBasePath.h"
 
 namespace {
@@ -96,5 +99,9 @@ TTextImage TTextRasterizer::Render(const std::string& Cp1250Text, int32_t Size, 
 }
 
 std::string DefaultFontFolder() {
-  return SdlBasePath();
+  const TDataSearch search = FindDataFolder(ProgramDataPlaces(), [](const std::string& Folder) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(WithSlash(Folder) + TTextRasterizer::RegularFile, ec);
+  });
+  return search.Found.value_or(SdlBasePath());
 }

@@ -9,7 +9,8 @@
 #include <utility>
 #include <vector>
 
-// The program's own folder, where the build and the installation put the faces.
+// The first place beside or above the program that holds the faces: the build tree or the
+// installed tree.
 std::string DefaultFontFolder();
 
 // Coverage of a rendered text, one byte a pixel, top row first; the box is the font's full
