@@ -49,10 +49,11 @@ void TMainForm::BuildSetupCubes() {
     bar = DXImageListSetupBars.Items().Items(0).Picture();
 
   // A texture from a copy of the bar picture, with the caption of Key in Language painted on
-  // it (no caption: the plain bar).
+  // it. Only a painted face needs the copy as a bitmap; a plain face shows the bar's picture
+  // whatever its kind.
   auto makeFace = [&](const std::string* Key, int32_t Language) {
     TPicture copy = bar;
-    TDIB& bitmap = copy.Bitmap();
+    TDIB& bitmap = Key ? copy.Bitmap() : copy.DIB();
     if (Key && FServices.PictureCanvas && !bitmap.Empty()) {
       const int32_t saved = Languages->LanguageIndex;
       Languages->LanguageIndex = Language;

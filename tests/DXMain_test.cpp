@@ -136,6 +136,29 @@ TEST(FormCreate, SetupBarsCarryTheirCaptionsInBothLanguages) {
   EXPECT_NE(bar.Textures[0], f.SetupCubes[3]->Textures[0]);
 }
 
+// The four plain faces show the bar's picture whatever kind it is stored as; only the painted
+// faces need it as a bitmap.
+TEST(FormCreate, PlainSetupFacesShowTheBarPictureOfEitherKind) {
+  for (const std::string kind : {"TBitmap", "TDIB"}) {
+    SCOPED_TRACE(kind);
+    const auto dir = std::filesystem::path(ZELGORA_BUILD_DIR) / "fixtures" / ("world-bar-" + kind);
+    std::filesystem::create_directories(dir / "Bitmaps");
+    for (const char* f : {"ZelgoraTobrin.dxg", "FaceMask.dxg"}) {
+      std::filesystem::copy_file(FixtureFolder() / "Bitmaps" / f, dir / "Bitmaps" / f,
+                                 std::filesystem::copy_options::overwrite_existing);
+    }
+    WriteImageList(dir / "Bitmaps" / "SetupBars.dxg", {"Bar"}, kind);
+    TFormRig rig(1, dir);
+    for (const auto& cube : rig.Form->SetupCubes) {
+      for (int f : {2, 3, 4, 5, 8, 9, 10, 11}) {
+        const TDIB& face = cube->Textures[static_cast<size_t>(f)]->Picture();
+        ASSERT_EQ(face.Width(), 8) << f;
+        EXPECT_EQ(face.Pixels(3, 3) & 0xFF, 10u) << f;  // the fixture bar's shade
+      }
+    }
+  }
+}
+
 TEST(Frame, ShowingTheWindowSetsTheDeviceAndBuildsTheScene) {
   TFormRig rig;
   auto& f = rig.Show();
