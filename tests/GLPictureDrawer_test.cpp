@@ -149,6 +149,28 @@ TEST_F(GLPictureDrawerTest, AdditiveSaturatesAndScalesByAlpha) {
   EXPECT_EQ(GL.Pixels(), before);
 }
 
+// Additive adds the colour scaled by the call's alpha alone: the picture's own alpha belongs
+// to the other two draws, which still use it after an additive one.
+TEST_F(GLPictureDrawerTest, AdditiveIgnoresThePicturesOwnAlpha) {
+  auto& item = Item(Picture(2, 1, {0x40646464, 0xFF00FF00}, true));  // quarter-covered, keyed
+  for (int alpha : {255, 128}) {
+    SCOPED_TRACE(alpha);
+    GL.Clear(0x1E140A);  // red 10, green 20, blue 30
+    Drawer.PutPatternAdditive(item, 0, 30, 40, 2, 1, 0, 0, 0, alpha);
+    const int added = (100 * alpha + 127) / 255;
+    EXPECT_NEAR(Channel(GL.Pixel(30, 40), 0), 10 + added, 2);
+    EXPECT_NEAR(Channel(GL.Pixel(30, 40), 1), 20 + added, 2);
+    EXPECT_NEAR(Channel(GL.Pixel(30, 40), 2), 30 + added, 2);
+    EXPECT_EQ(GL.Pixel(31, 40), 0x1E140Au);  // keyed: nothing added
+  }
+  GL.Clear(0);
+  Drawer.PutPattern(item, 0, 0, 0);
+  EXPECT_NEAR(Channel(GL.Pixel(0, 0), 0), 25, 2);  // 100 x 64 / 255
+  GL.Clear(0);
+  Drawer.PutPatternAlpha(item, 0, {0, 0, 2, 1}, 255);
+  EXPECT_NEAR(Channel(GL.Pixel(0, 0), 0), 25, 2);
+}
+
 TEST_F(GLPictureDrawerTest, AdditiveScalesAroundItsCentre) {
   GL.Clear(0);
   auto& item = Item(Picture(1, 1, {0x404040}), 0x123456);

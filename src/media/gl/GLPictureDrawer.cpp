@@ -11,6 +11,11 @@ struct TGLDrawCopy : TPictureDrawCopy {
   std::unique_ptr<TGL2DTexture> Texture;  // null: the picture cannot be held by the device
   bool Transparent = false;
   uint32_t Key = 0;
+  // Additive draws take the colours without the picture's own alpha. Only a picture that has
+  // an alpha channel needs a second texture for them, made on first use.
+  bool OwnAlpha = false;
+  bool UnweightedMade = false;
+  std::unique_ptr<TGL2DTexture> Unweighted;
 };
 
 int ChannelBits(const TDIB& Picture, uint32_t Mask) {
@@ -19,7 +24,7 @@ int ChannelBits(const TDIB& Picture, uint32_t Mask) {
 }  // namespace
 
 std::vector<uint8_t> TGLPictureDrawer::KeyedRGBA(const TDIB& Picture, bool Transparent,
-                                                 uint32_t Key) {
+                                                 uint32_t Key, bool Weighted) {
   std::vector<uint8_t> rgba = Picture.ToRGBA();
   const auto& f = Picture.PixelFormat();
   const int shift[3] = {8 - ChannelBits(Picture, f.RedMask), 8 - ChannelBits(Picture, f.GreenMask),
@@ -32,6 +37,10 @@ std::vector<uint8_t> TGLPictureDrawer::KeyedRGBA(const TDIB& Picture, bool Trans
     if (keyed && (p[0] >> shift[0]) == (key[0] >> shift[0]) &&
         (p[1] >> shift[1]) == (key[1] >> shift[1]) && (p[2] >> shift[2]) == (key[2] >> shift[2])) {
       p[0] = p[1] = p[2] = p[3] = 0;
+      continue;
+    }
+    if (!Weighted) {
+      p[3] = 255;
       continue;
     }
     const unsigned a = p[3];
@@ -48,7 +57,7 @@ bool TGLPictureDrawer::Accepts(TPictureCollectionItem& Item, TDirectDrawSurface&
   return o.Contains(do3D) && o.Contains(doDirectX7Mode) && o.Contains(doHardware);
 }
 
-const TGL2DTexture* TGLPictureDrawer::Copy(TPictureCollectionItem& Item) {
+const TGL2DTexture* TGLPictureDrawer::Copy(TPictureCollectionItem& Item, bool Weighted) {
   auto* copy = dynamic_cast<TGLDrawCopy*>(Item.DrawCopy.get());
   // A changed key reaches the copy at once.
   if (copy && (copy->Transparent != Item.Transparent ||
@@ -62,10 +71,18 @@ const TGL2DTexture* TGLPictureDrawer::Copy(TPictureCollectionItem& Item) {
     const TDIB& picture = Item.Picture().DIB();
     fresh->Texture = FRenderer.MakeTexture(picture.Width(), picture.Height(),
                                            KeyedRGBA(picture, fresh->Transparent, fresh->Key));
+    fresh->OwnAlpha = picture.HasAlphaChannel();
     copy = fresh.get();
     Item.DrawCopy = std::move(fresh);
   }
-  return copy->Texture.get();
+  if (Weighted || !copy->OwnAlpha) return copy->Texture.get();
+  if (!copy->UnweightedMade) {
+    const TDIB& picture = Item.Picture().DIB();
+    copy->Unweighted = FRenderer.MakeTexture(
+        picture.Width(), picture.Height(), KeyedRGBA(picture, copy->Transparent, copy->Key, false));
+    copy->UnweightedMade = true;
+  }
+  return copy->Unweighted.get();
 }
 
 void TGLPictureDrawer::Draw(TPictureCollectionItem& Item, TDirectDrawSurface& Dest, int32_t X,
@@ -124,7 +141,7 @@ void TGLPictureDrawer::PutPatternAdditive(TPictureCollectionItem& Item, int32_t 
   if (Alpha <= 0 || Width <= 0 || Height <= 0) return;
   const TD3DRect source = Item.Patterns(PatternIndex).Rect;
   if (source.Right <= source.Left || source.Bottom <= source.Top) return;
-  const TGL2DTexture* texture = Copy(Item);
+  const TGL2DTexture* texture = Copy(Item, false);
   if (!texture) return;
   // The point (CenterX * Width, CenterY * Height) of the scaled picture sits on (X, Y); the
   // picture turns about it by Angle degrees, clockwise on the screen.

@@ -1,6 +1,7 @@
 // Picture items drawn on the display's back surface as textured quads: a keyed copy,
 // an alpha-blended scaled copy and an additive (saturating) copy. Each item's drawing copy is
-// one texture of its whole picture, premultiplied, with key-coloured pixels left out.
+// a texture of its whole picture, premultiplied, with key-coloured pixels left out; the
+// additive copy adds the colours unweighted by the picture's own alpha.
 #pragma once
 
 #include <cstdint>
@@ -30,15 +31,18 @@ class TGLPictureDrawer : public TPictureDrawer {
                           int32_t Width, int32_t Height, double CenterX, double CenterY,
                           int32_t Angle, int32_t Alpha);
 
-  // Top-down premultiplied RGBA of a picture; with Transparent, pixels of the key colour
-  // (0x00BBGGRR, compared at the picture's own channel depth) are left fully clear.
-  static std::vector<uint8_t> KeyedRGBA(const TDIB& Picture, bool Transparent, uint32_t Key);
+  // Top-down RGBA of a picture, premultiplied by its own alpha when Weighted (else opaque);
+  // with Transparent, pixels of the key colour (0x00BBGGRR, compared at the picture's own
+  // channel depth) are left fully clear.
+  static std::vector<uint8_t> KeyedRGBA(const TDIB& Picture, bool Transparent, uint32_t Key,
+                                        bool Weighted = true);
 
  private:
   // The display's 2D path serves only its own back surface, and only with a hardware 3D
   // device of the version-7 kind in the published options.
   static bool Accepts(TPictureCollectionItem& Item, TDirectDrawSurface& Dest);
-  const TGL2DTexture* Copy(TPictureCollectionItem& Item);
+  // The item's texture; Weighted: its colours premultiplied by its own alpha.
+  const TGL2DTexture* Copy(TPictureCollectionItem& Item, bool Weighted = true);
 
   TGL2DRenderer& FRenderer;
 };
