@@ -1,10 +1,12 @@
-// Reading an image-list file of 256 x 256 24-bit pictures, about 1 MB, made by our writer.
+// Reading an image-list file of 256 x 256 24-bit pictures, about 1 MB, made by our writer;
+// and a file of many items that share one name bucket, each naming itself twice.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <filesystem>
 
 #include "media/DXDraws.h"
+#include "media/DXStream.h"
 
 namespace {
 
@@ -54,5 +56,44 @@ void BM_ImageListFromFile(benchmark::State& State) {
   std::filesystem::remove(path);
 }
 BENCHMARK(BM_ImageListFromFile)->Unit(benchmark::kMicrosecond);
+
+// Names "k" + five digits + "0z": one length, one first and one second-to-last letter.
+std::vector<uint8_t> OneBucketFile(int64_t Count) {
+  TComponentWriter w;
+  w.WriteSignature();
+  w.WriteStr("TPictureCollectionComponent");
+  w.WriteStr("");
+  w.WriteStr("List");
+  w.WriteValue(TValueType::vaCollection);
+  char name[16];
+  for (int64_t i = 0; i < Count; ++i) {
+    w.WriteValue(TValueType::vaList);
+    for (char tag : {'t', 'f'}) {
+      std::snprintf(name, sizeof name, "k%c%05d0z", tag, static_cast<int>(i));
+      w.WriteStr("Name");
+      w.WriteString(name);
+    }
+    w.WriteListEnd();
+  }
+  w.WriteListEnd();
+  w.WriteListEnd();
+  w.WriteListEnd();
+  return WriteResource("TPictureCollectionComponent", w.Bytes().Data());
+}
+
+void BM_ImageListOneBucketRenamed(benchmark::State& State) {
+  const auto file = OneBucketFile(State.range(0));
+  for (auto _ : State) {
+    TPictureCollection c;
+    c.LoadFromStream(file);
+    benchmark::DoNotOptimize(c.Count());
+  }
+  State.SetComplexityN(State.range(0));
+}
+BENCHMARK(BM_ImageListOneBucketRenamed)
+    ->RangeMultiplier(4)
+    ->Range(1 << 10, 1 << 16)
+    ->Complexity()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

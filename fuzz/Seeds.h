@@ -23,6 +23,7 @@ inline void WriteSeedsIfAsked(const TSeeds& Seeds) {
 }
 
 // A small picture of every bit count, filled so that every pixel differs.
+#include "CraftedFiles.h"
 #include "media/DIB.h"
 
 inline std::vector<TDIB> SeedPictures() {

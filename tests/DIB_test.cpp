@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
+#include "CraftedFiles.h"
 #include "media/DXClass.h"
 
 namespace {
@@ -196,7 +200,7 @@ TEST(DIB, FaultyInputRaisesAndKeepsThePreviousPicture) {
       {"truncated pixels", pixels(Header(2, 2, 24), 15), "Stream read error"},
       {"huge sides", Header(0x7FFFFFFF, 0x7FFFFFFF, 32), "DIB is invalid"},
       {"beyond the bound", Header(16385, 1, 8), "DIB is invalid"},
-      {"large but short", pixels(Header(16384, 16384, 32), 64), "Stream read error"},
+      {"large but short", pixels(Header(2048, 2048, 32), 64), "Stream read error"},
       {"RLE on 24 bits", pixels(Header(1, 1, 24, 1, 2), 2), "DIB is invalid"},
       {"RLE data past input", Header(2, 2, 8, 1, 100), "Stream read error"},
       {"run past the row", rle8(2, 2, {3, 7, 0, 1}), "DIB is invalid"},
@@ -221,6 +225,90 @@ TEST(DIB, FaultyInputRaisesAndKeepsThePreviousPicture) {
     EXPECT_EQ(d.Width(), 1);
     EXPECT_EQ(d.Pixels(0, 0), 0x123456u);
   }
+}
+
+// A picture no larger than a texture: sides up to MaxSide, pixels up to MaxPixels, whatever
+// little data claims them.
+TEST(DIB, SizeBoundsHoldForStoredAndMadePictures) {
+  constexpr int32_t side = TDIB::MaxSide;
+  constexpr int32_t tall = static_cast<int32_t>(TDIB::MaxPixels / side);
+  struct Case {
+    int32_t Width, Height;
+    bool Valid;
+  };
+  const Case cases[] = {
+      {side, tall, true},      {tall, side, true},  {side + 1, 1, false},  {1, side + 1, false},
+      {side, tall + 1, false}, {side, side, false}, {16384, 16384, false}, {1, -(side + 1), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.Width << " x " << c.Height);
+    const Bytes rle = Crafted::EndOnlyRLE8(c.Width, std::abs(c.Height));
+    EXPECT_EQ(ErrorOf(rle), c.Valid ? "" : "DIB is invalid");
+    Bytes plain = Header(c.Width, c.Height, 1);
+    plain.resize(plain.size() + 8);
+    if (!c.Valid) {
+      EXPECT_EQ(ErrorOf(plain), "DIB is invalid");  // before any pixel is read
+    }
+    TDIB made;
+    if (c.Valid) {
+      made.SetSize(c.Width, c.Height, 32);
+      EXPECT_EQ(made.HeldBytes(), 0u);
+    } else {
+      EXPECT_THROW(made.SetSize(c.Width, c.Height, 32), EInvalidGraphic);
+    }
+  }
+}
+
+// Memory follows what the picture has, not what it might: an empty picture, a made one not
+// yet touched and a run-length one not yet expanded hold no pixel store, and only pictures of
+// 8 bits or fewer hold a colour table.
+TEST(DIB, HoldsOnlyWhatItHas) {
+  constexpr size_t table = 256 * sizeof(TRGBQuad);
+  EXPECT_EQ(TDIB().HeldBytes(), 0u);
+
+  TDIB made;
+  made.SetSize(64, 32, 8);
+  EXPECT_EQ(made.HeldBytes(), 0u);
+  EXPECT_EQ(made.Pixels(5, 5), 0u);
+  EXPECT_EQ(made.ColorTable()[3], TRGBQuad{});
+  EXPECT_GE(made.HeldBytes(), 64u * 32u + table);
+
+  Bytes rgb = Header(3, 2, 24);
+  rgb.resize(rgb.size() + 2 * 12);
+  TDIB plain;
+  plain.ReadData(rgb);
+  EXPECT_EQ(plain.HeldBytes(), 24u);  // the rows only, no colour table
+  EXPECT_EQ(std::as_const(plain).ColorTable()[0], TRGBQuad{});
+  EXPECT_EQ(plain.HeldBytes(), 24u);
+
+  const Bytes rle = Crafted::EndOnlyRLE8(TDIB::MaxSide, 16);
+  TDIB coded;
+  coded.ReadData(rle);
+  EXPECT_EQ(coded.HeldBytes(), 2u + table);  // encoded form and table: nothing expanded
+  const TDIB shared = coded;
+  EXPECT_EQ(shared.Pixels(100, 3), 0u);  // first use expands, once, for every copy
+  EXPECT_EQ(coded.HeldBytes(), 2u + table + size_t{TDIB::MaxSide} * 16u);
+  EXPECT_EQ(coded.WriteData(), rle);  // and it still writes back encoded
+}
+
+// A move hands the store over without allocating, so it cannot fail; the source is empty.
+TEST(DIB, MovesHandOverTheStore) {
+  static_assert(std::is_nothrow_move_constructible_v<TDIB>);
+  static_assert(std::is_nothrow_move_assignable_v<TDIB>);
+  TDIB a;
+  a.SetSize(2, 2, 24);
+  a.SetPixel(1, 1, 0xABCDEF);
+  const uint8_t* store = a.ScanLine(0);
+  TDIB b = std::move(a);
+  EXPECT_EQ(b.ScanLine(0), store);
+  EXPECT_TRUE(a.Empty());  // NOLINT(bugprone-use-after-move): moved-from state is specified
+  EXPECT_EQ(a.HeldBytes(), 0u);
+  TDIB c;
+  c = std::move(b);
+  EXPECT_EQ(c.Pixels(1, 1), 0xABCDEFu);
+  EXPECT_TRUE(b.Empty());
+  a.SetSize(1, 1, 8);  // a moved-from picture is usable
+  EXPECT_EQ(a.Width(), 1);
 }
 
 TEST(DIB, RunLengthPicturesDecodeAndWriteBackEncoded) {

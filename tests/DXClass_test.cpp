@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 TEST(Format, FillsTheFixedMessageTexts) {
   EXPECT_EQ(Format("Image '%s' not found", "GlassHours"), "Image 'GlassHours' not found");
   EXPECT_EQ(Format("List index out of bounds (%d)", -1), "List index out of bounds (-1)");
@@ -95,4 +98,35 @@ TEST(HashCollection, LatestNamedWinsAndIndicesStayCurrent) {
   c.Clear();
   EXPECT_EQ(c.Count(), 0);
   EXPECT_EQ(c.IndexOf("GlassHours"), -1);
+}
+
+// Names of one length with the same first and second-to-last letters share a bucket: a load
+// whose items set their names twice puts every item through it twice.
+TEST(HashCollection, ManyItemsInOneBucketRenamedTwiceAreFoundByTheirLastNames) {
+  constexpr int n = 3000;
+  auto name = [](char Tag, int I) {
+    char s[16];
+    std::snprintf(s, sizeof s, "k%c%05d0z", Tag, I);
+    return std::string(s);
+  };
+  ASSERT_EQ(THashCollection::HashName(name('t', 1)), THashCollection::HashName(name('f', 2999)));
+  TNamed c;
+  for (int i = 0; i < n; ++i) c.Add(name('t', i)).SetName(name('f', i));
+  for (int i = 0; i < n; ++i) {
+    ASSERT_EQ(c.IndexOf(name('f', i)), i);
+    ASSERT_EQ(c.IndexOf(name('t', i)), -1);
+  }
+  c.Delete(n / 2);
+  EXPECT_EQ(c.IndexOf(name('f', n / 2)), -1);
+  EXPECT_EQ(c.IndexOf(name('F', n - 1)), n - 2);
+  EXPECT_EQ(c.IndexOf(name('f', n / 2 - 1)), n / 2 - 1);
+  // The latest named of two equal names wins, whichever came first in the list.
+  c.ItemAt(0).SetName(name('f', 5));
+  EXPECT_EQ(c.IndexOf(name('f', 5)), 0);
+  c.ItemAt(5).SetName(name('f', 5));
+  EXPECT_EQ(c.IndexOf(name('f', 5)), 5);
+  c.Delete(5);
+  EXPECT_EQ(c.IndexOf(name('f', 5)), 0);
+  c.Clear();
+  EXPECT_EQ(c.IndexOf(name('f', 5)), -1);
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "CraftedFiles.h"
 #include "media/DXStream.h"
 
 namespace {
@@ -191,6 +192,70 @@ TEST(PictureCollection, BadFilesRaiseAndKeepTheItems) {
     EXPECT_NE(ErrorOf([&] { d.LoadFromStream(std::span(file).first(n)); }), "") << n;
     EXPECT_EQ(d.Count(), 0);
   }
+}
+
+// Files of a few kilobytes that would claim gigabytes: pictures larger than any texture, more
+// pixels in all than a file may hold, and a great many items of two bytes each.
+TEST(PictureCollection, CraftedFilesClaimNoMoreThanTheyHold) {
+  const std::string invalid = "Error reading TPictureCollectionComponent.List: DIB is invalid";
+  const int32_t half = TDIB::MaxSide / 2;  // two such pictures are the whole budget
+  ASSERT_EQ(2 * int64_t{half} * half, TDIB::MaxPixels);
+  struct Case {
+    const char* Name;
+    Crafted::TBytes File;
+    const char* Error;
+  };
+  const Case cases[] = {
+      {"one huge picture", Crafted::EndOnlyPictures(1, 16384), invalid.c_str()},
+      {"three huge pictures", Crafted::EndOnlyPictures(3, 16384), invalid.c_str()},
+      {"over the budget together", Crafted::EndOnlyPictures(3, half), invalid.c_str()},
+      {"the whole budget", Crafted::EndOnlyPictures(2, half), ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    EXPECT_LT(c.File.size(), 4096u);
+    TPictureCollection list;
+    list.Add().SetName("Keep");
+    EXPECT_EQ(ErrorOf([&] { list.LoadFromStream(c.File); }), c.Error);
+    if (*c.Error) {
+      EXPECT_EQ(list.Items(0).Name(), "Keep");
+      continue;
+    }
+    ASSERT_EQ(list.Count(), 2);
+    for (int32_t i = 0; i < 2; ++i) {
+      EXPECT_EQ(list.Items(i).Picture().Width(), half);
+      EXPECT_LT(list.Items(i).Picture().DIB().HeldBytes(), 2048u);  // still encoded
+    }
+  }
+
+  // The budget counts the pictures an item ends with: one replaced is no longer counted.
+  TByteWriter big;
+  big.WriteU8(4);
+  big.WriteString("TDIB");
+  big.WriteBytes(Crafted::EndOnlyRLE8(half, half));
+  TPictureCollection replaced;
+  EXPECT_EQ(ErrorOf([&] {
+              replaced.LoadFromStream(FileWithItem([&](TComponentWriter& W) {
+                for (int i = 0; i < 4; ++i) {
+                  W.WriteStr("Picture.Data");
+                  W.WriteBinary(big.Data());
+                }
+              }));
+            }),
+            "");
+  EXPECT_EQ(replaced.Count(), 1);
+
+  const size_t many = TPictureCollection::MaxItems;
+  TPictureCollection bare;
+  bare.LoadFromStream(Crafted::BareItems(many));
+  ASSERT_EQ(bare.Count(), static_cast<int32_t>(many));
+  for (int32_t i = 0; i < bare.Count(); i += 997) {
+    EXPECT_FALSE(bare.Items(i).Picture().HasGraphic());
+    EXPECT_EQ(bare.Items(i).Picture().DIB().HeldBytes(), 0u);  // no colour table up front
+  }
+  EXPECT_EQ(ErrorOf([&] { bare.LoadFromStream(Crafted::BareItems(many + 1)); }),
+            "Error reading TPictureCollectionComponent.List: Stream read error");
+  EXPECT_EQ(bare.Count(), static_cast<int32_t>(many));
 }
 
 TEST(PictureCollection, PictureKindsAndColourIdentifiers) {

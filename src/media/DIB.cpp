@@ -8,10 +8,6 @@
 
 namespace {
 
-// Nothing larger is a picture; the bound also keeps Stride x Height well inside 64 bits and
-// allocations bounded whatever a header claims.
-constexpr int64_t kMaxSide = 16384;
-
 constexpr uint32_t kRGB = 0, kRLE8 = 1, kRLE4 = 2, kBitFields = 3;
 
 [[noreturn]] void Invalid() {
@@ -20,6 +16,12 @@ constexpr uint32_t kRGB = 0, kRLE8 = 1, kRLE4 = 2, kBitFields = 3;
 
 bool ValidBitCount(int32_t B) {
   return B == 1 || B == 4 || B == 8 || B == 16 || B == 24 || B == 32;
+}
+
+// The bounds also keep Stride x Height well inside 32 bits whatever a header claims.
+bool ValidSize(int64_t Width, int64_t Height) {
+  return Width >= 0 && Height >= 0 && Width <= TDIB::MaxSide && Height <= TDIB::MaxSide &&
+         Width * Height <= TDIB::MaxPixels;
 }
 
 int64_t StrideOf(int64_t BitCount, int64_t Width) {
@@ -39,6 +41,27 @@ TPixelFormat DefaultFormat(int32_t BitCount) {
 bool ValidFormat(int32_t BitCount, const TPixelFormat& F) {
   if (BitCount == 16) return F == k555 || F == k565;
   return F == k888;
+}
+
+// The raw value of pixel X of a row.
+uint32_t PixelOf(const uint8_t* Row, size_t X, int32_t BitCount) {
+  switch (BitCount) {
+    case 1:
+      return (Row[X / 8] >> (7 - X % 8)) & 1u;
+    case 4:
+      return X % 2 == 0 ? Row[X / 2] >> 4 : Row[X / 2] & 0x0Fu;
+    case 8:
+      return Row[X];
+    case 16:
+      return static_cast<uint32_t>(Row[2 * X] | (Row[2 * X + 1] << 8));
+    case 24:
+      return Row[3 * X] | (Row[3 * X + 1] << 8) | (static_cast<uint32_t>(Row[3 * X + 2]) << 16);
+    case 32:
+      return Row[4 * X] | (Row[4 * X + 1] << 8) | (static_cast<uint32_t>(Row[4 * X + 2]) << 16) |
+             (static_cast<uint32_t>(Row[4 * X + 3]) << 24);
+    default:
+      return 0;
+  }
 }
 
 uint8_t Widen(uint32_t V, int Bits) {
@@ -115,106 +138,153 @@ void DecodeRLE(std::span<const uint8_t> Data, bool Four, int32_t Width, int32_t 
 
 }  // namespace
 
+namespace {
+
+using TColorTable = std::array<TRGBQuad, 256>;
+
+const TColorTable& NoColors() {
+  static const TColorTable zeros{};
+  return zeros;
+}
+
+// A colour table that exists only when the picture has one; copies are deep.
+class TColorTableStore {
+ public:
+  TColorTableStore() = default;
+  TColorTableStore(const TColorTableStore& Other)
+      : FTable(Other.FTable ? std::make_unique<TColorTable>(*Other.FTable) : nullptr) {}
+  TColorTableStore& operator=(const TColorTableStore& Other) {
+    if (this != &Other)
+      FTable = Other.FTable ? std::make_unique<TColorTable>(*Other.FTable) : nullptr;
+    return *this;
+  }
+  TColorTableStore(TColorTableStore&&) noexcept = default;
+  TColorTableStore& operator=(TColorTableStore&&) noexcept = default;
+
+  bool Held() const { return FTable != nullptr; }
+  const TColorTable& Get() const { return FTable ? *FTable : NoColors(); }
+  TColorTable& Make() {
+    if (!FTable) FTable = std::make_unique<TColorTable>();
+    return *FTable;
+  }
+
+ private:
+  std::unique_ptr<TColorTable> FTable;
+};
+
+}  // namespace
+
 struct TDIB::TImage {
   int32_t Width = 0;
   int32_t Height = 0;
   int32_t BitCount = 0;
   int32_t Stride = 0;
   TPixelFormat PixelFormat;
-  std::array<TRGBQuad, 256> ColorTable{};
+  TColorTableStore ColorTable;
   // The encoded form an RLE picture was read from: checked at load, expanded on first use,
   // and written back as it is until the pixels change.
   uint32_t Compression = kRGB;
   std::vector<uint8_t> Encoded;
 
-  // Bottom-up rows; an RLE picture costs no pixel memory until they are needed.
+  // Bottom-up rows, made on first use: zeroed, or expanded from the encoded form.
   const std::vector<uint8_t>& Bytes() const {
-    if (Compression != kRGB && Pixels.empty() && Width > 0) {
-      Pixels.assign(static_cast<size_t>(Stride) * static_cast<size_t>(Height), 0);
-      DecodeRLE(Encoded, Compression == kRLE4, Width, Height, Stride, Pixels.data());
+    if (Pixels.empty() && Width > 0) {
+      std::vector<uint8_t> rows(static_cast<size_t>(Stride) * static_cast<size_t>(Height), 0);
+      if (Compression != kRGB) {
+        DecodeRLE(Encoded, Compression == kRLE4, Width, Height, Stride, rows.data());
+      }
+      Pixels = std::move(rows);
     }
     return Pixels;
   }
   mutable std::vector<uint8_t> Pixels;
 };
 
-TDIB::TDIB() : FImage(std::make_shared<TImage>()) {}
+TDIB::TDIB() noexcept = default;
 TDIB::~TDIB() = default;
 TDIB::TDIB(const TDIB&) = default;
 TDIB& TDIB::operator=(const TDIB&) = default;
-TDIB::TDIB(TDIB&& Other) noexcept
-    : FImage(std::exchange(Other.FImage, std::make_shared<TImage>())) {}
-TDIB& TDIB::operator=(TDIB&& Other) noexcept {
-  if (this != &Other) FImage = std::exchange(Other.FImage, std::make_shared<TImage>());
-  return *this;
+// Moves only hand the store over: the source is left as the empty picture, nothing allocated.
+TDIB::TDIB(TDIB&& Other) noexcept = default;
+TDIB& TDIB::operator=(TDIB&& Other) noexcept = default;
+
+const TDIB::TImage& TDIB::Image() const {
+  static const TImage empty;
+  return FImage ? *FImage : empty;
 }
 
 void TDIB::Detach() {
+  if (!FImage) {
+    FImage = std::make_shared<TImage>();
+    return;
+  }
   FImage->Bytes();
   if (FImage.use_count() > 1) FImage = std::make_shared<TImage>(*FImage);
-  FImage->Encoded.clear();
+  FImage->Encoded = {};
   FImage->Compression = kRGB;
 }
 
 void TDIB::SetSize(int32_t Width, int32_t Height, int32_t BitCount) {
   if (!ValidBitCount(BitCount)) throw EInvalidGraphic(Format("Bitcount in invalid (%d)", BitCount));
-  if (Width < 0 || Height < 0 || Width > kMaxSide || Height > kMaxSide) Invalid();
-  auto img = std::make_shared<TImage>();
-  if (Width > 0 && Height > 0) {
-    img->Width = Width;
-    img->Height = Height;
-    img->BitCount = BitCount;
-    img->Stride = static_cast<int32_t>(StrideOf(BitCount, Width));
-    img->PixelFormat = DefaultFormat(BitCount);
-    img->Pixels.assign(static_cast<size_t>(img->Stride) * static_cast<size_t>(Height), 0);
+  if (!ValidSize(Width, Height)) Invalid();
+  if (Width == 0 || Height == 0) {
+    FImage.reset();
+    return;
   }
+  auto img = std::make_shared<TImage>();
+  img->Width = Width;
+  img->Height = Height;
+  img->BitCount = BitCount;
+  img->Stride = static_cast<int32_t>(StrideOf(BitCount, Width));
+  img->PixelFormat = DefaultFormat(BitCount);
   FImage = std::move(img);
 }
 
 void TDIB::Clear() {
-  FImage = std::make_shared<TImage>();
+  FImage.reset();
 }
 
 int32_t TDIB::Width() const {
-  return FImage->Width;
+  return Image().Width;
 }
 int32_t TDIB::Height() const {
-  return FImage->Height;
+  return Image().Height;
 }
 int32_t TDIB::BitCount() const {
-  return FImage->BitCount;
+  return Image().BitCount;
 }
 int32_t TDIB::Stride() const {
-  return FImage->Stride;
+  return Image().Stride;
 }
 bool TDIB::Empty() const {
-  return FImage->Width == 0 || FImage->Height == 0;
+  return Image().Width == 0 || Image().Height == 0;
 }
 const TPixelFormat& TDIB::PixelFormat() const {
-  return FImage->PixelFormat;
+  return Image().PixelFormat;
 }
 
 void TDIB::SetPixelFormat(const TPixelFormat& Format) {
-  if (!ValidFormat(FImage->BitCount, Format)) throw EInvalidGraphic("PixelFormat in invalid");
+  if (!ValidFormat(Image().BitCount, Format)) throw EInvalidGraphic("PixelFormat in invalid");
   Detach();
   FImage->PixelFormat = Format;
 }
 
 const std::array<TRGBQuad, 256>& TDIB::ColorTable() const {
-  return FImage->ColorTable;
+  return Image().ColorTable.Get();
 }
 
 std::array<TRGBQuad, 256>& TDIB::ColorTable() {
   Detach();
-  return FImage->ColorTable;
+  return FImage->ColorTable.Make();
 }
 
 const uint8_t* TDIB::ScanLine(int32_t Row) const {
-  if (Row < 0 || Row >= FImage->Height) {
+  const TImage& img = Image();
+  if (Row < 0 || Row >= img.Height) {
     throw EInvalidGraphic(Format("Index of the scanning line exceeded the range. (%d)", Row));
   }
-  return FImage->Bytes().data() +
-         static_cast<size_t>(FImage->Height - 1 - Row) * static_cast<size_t>(FImage->Stride);
+  return img.Bytes().data() +
+         static_cast<size_t>(img.Height - 1 - Row) * static_cast<size_t>(img.Stride);
 }
 
 uint8_t* TDIB::ScanLine(int32_t Row) {
@@ -224,33 +294,16 @@ uint8_t* TDIB::ScanLine(int32_t Row) {
 }
 
 uint32_t TDIB::Pixels(int32_t X, int32_t Y) const {
-  if (X < 0 || Y < 0 || X >= FImage->Width || Y >= FImage->Height) return 0;
-  const uint8_t* row = ScanLine(Y);
-  const size_t x = static_cast<size_t>(X);
-  switch (FImage->BitCount) {
-    case 1:
-      return (row[x / 8] >> (7 - x % 8)) & 1u;
-    case 4:
-      return x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0Fu;
-    case 8:
-      return row[x];
-    case 16:
-      return static_cast<uint32_t>(row[2 * x] | (row[2 * x + 1] << 8));
-    case 24:
-      return row[3 * x] | (row[3 * x + 1] << 8) | (static_cast<uint32_t>(row[3 * x + 2]) << 16);
-    case 32:
-      return row[4 * x] | (row[4 * x + 1] << 8) | (static_cast<uint32_t>(row[4 * x + 2]) << 16) |
-             (static_cast<uint32_t>(row[4 * x + 3]) << 24);
-    default:
-      return 0;
-  }
+  const TImage& img = Image();
+  if (X < 0 || Y < 0 || X >= img.Width || Y >= img.Height) return 0;
+  return PixelOf(ScanLine(Y), static_cast<size_t>(X), img.BitCount);
 }
 
 void TDIB::SetPixel(int32_t X, int32_t Y, uint32_t Value) {
-  if (X < 0 || Y < 0 || X >= FImage->Width || Y >= FImage->Height) return;
+  if (X < 0 || Y < 0 || X >= Image().Width || Y >= Image().Height) return;
   uint8_t* row = ScanLine(Y);
   const size_t x = static_cast<size_t>(X);
-  switch (FImage->BitCount) {
+  switch (Image().BitCount) {
     case 1: {
       const uint8_t bit = static_cast<uint8_t>(0x80u >> (x % 8));
       row[x / 8] = static_cast<uint8_t>((Value & 1u) ? row[x / 8] | bit : row[x / 8] & ~bit);
@@ -261,22 +314,29 @@ void TDIB::SetPixel(int32_t X, int32_t Y, uint32_t Value) {
                               : static_cast<uint8_t>((row[x / 2] & 0xF0) | (Value & 0x0F));
       break;
     default:
-      for (int32_t i = 0; i < FImage->BitCount / 8; ++i) {
-        row[x * static_cast<size_t>(FImage->BitCount / 8) + static_cast<size_t>(i)] =
+      for (int32_t i = 0; i < Image().BitCount / 8; ++i) {
+        row[x * static_cast<size_t>(Image().BitCount / 8) + static_cast<size_t>(i)] =
             static_cast<uint8_t>(Value >> (8 * i));
       }
   }
 }
 
 bool TDIB::HasAlphaChannel() const {
-  if (FImage->BitCount != 32) return false;
-  for (int32_t y = 0; y < FImage->Height; ++y) {
+  const TImage& img = Image();
+  if (img.BitCount != 32) return false;
+  for (int32_t y = 0; y < img.Height; ++y) {
     const uint8_t* row = ScanLine(y);
-    for (int32_t x = 0; x < FImage->Width; ++x) {
+    for (int32_t x = 0; x < img.Width; ++x) {
       if (row[4 * x + 3] != 0) return true;
     }
   }
   return false;
+}
+
+size_t TDIB::HeldBytes() const {
+  if (!FImage) return 0;
+  return FImage->Pixels.capacity() + FImage->Encoded.capacity() +
+         (FImage->ColorTable.Held() ? sizeof(TColorTable) : 0);
 }
 
 size_t TDIB::ReadData(std::span<const uint8_t> Data) {
@@ -318,7 +378,7 @@ size_t TDIB::ReadData(std::span<const uint8_t> Data) {
   if ((compression == kRLE8 && bitCount != 8) || (compression == kRLE4 && bitCount != 4)) Invalid();
   const bool topDown = height < 0;
   if (topDown) height = -height;
-  if (width < 0 || width > kMaxSide || height > kMaxSide) Invalid();
+  if (!ValidSize(width, height)) Invalid();
 
   auto img = std::make_shared<TImage>();
   img->PixelFormat = DefaultFormat(bitCount);
@@ -330,13 +390,16 @@ size_t TDIB::ReadData(std::span<const uint8_t> Data) {
   uint32_t colors = colorsUsed;
   if (colors == 0 && bitCount <= 8) colors = 1u << bitCount;
   colors = std::min<uint32_t>(colors, 256);
-  for (uint32_t i = 0; i < colors; ++i) {
-    auto e = r.ReadBytes(entrySize);
-    img->ColorTable[i] = TRGBQuad{e[0], e[1], e[2], 0};
+  if (colors > 0) {
+    TColorTable& table = img->ColorTable.Make();
+    for (uint32_t i = 0; i < colors; ++i) {
+      auto e = r.ReadBytes(entrySize);
+      table[i] = TRGBQuad{e[0], e[1], e[2], 0};
+    }
   }
   if (!ValidFormat(bitCount, img->PixelFormat)) throw EInvalidGraphic("PixelFormat in invalid");
   if (width == 0 || height == 0) {
-    FImage = std::make_shared<TImage>();
+    FImage.reset();
     return r.Position();
   }
   img->Width = static_cast<int32_t>(width);
@@ -373,7 +436,7 @@ size_t TDIB::ReadData(std::span<const uint8_t> Data) {
 std::vector<uint8_t> TDIB::WriteData() const {
   TByteWriter w;
   if (Empty()) return {};
-  const TImage& img = *FImage;
+  const TImage& img = Image();
   const bool masks = img.BitCount == 16 || img.BitCount == 32;
   const bool rle = img.Compression != kRGB;
   w.WriteU32(40);
@@ -394,7 +457,7 @@ std::vector<uint8_t> TDIB::WriteData() const {
   }
   if (img.BitCount <= 8) {
     for (int i = 0; i < (1 << img.BitCount); ++i) {
-      const TRGBQuad& c = img.ColorTable[static_cast<size_t>(i)];
+      const TRGBQuad& c = img.ColorTable.Get()[static_cast<size_t>(i)];
       w.WriteU8(c.Blue);
       w.WriteU8(c.Green);
       w.WriteU8(c.Red);
@@ -417,7 +480,7 @@ size_t TDIB::LoadFromBMP(std::span<const uint8_t> Data) {
 std::vector<uint8_t> TDIB::SaveToBMP() const {
   if (Empty()) return {};
   const std::vector<uint8_t> dib = WriteData();
-  const TImage& img = *FImage;
+  const TImage& img = Image();
   const size_t pixelBytes = img.Compression != kRGB ? img.Encoded.size() : img.Bytes().size();
   TByteWriter w;
   w.WriteString("BM");
@@ -430,22 +493,24 @@ std::vector<uint8_t> TDIB::SaveToBMP() const {
 }
 
 std::vector<uint8_t> TDIB::ToRGBA() const {
-  const TImage& img = *FImage;
+  const TImage& img = Image();
   std::vector<uint8_t> out;
   if (Empty()) return out;
   out.resize(static_cast<size_t>(img.Width) * static_cast<size_t>(img.Height) * 4);
   const bool alpha = HasAlphaChannel();
   const bool g6 = img.PixelFormat == k565;
   uint8_t* o = out.data();
+  const TColorTable& table = img.ColorTable.Get();
   for (int32_t y = 0; y < img.Height; ++y) {
+    const uint8_t* row = ScanLine(y);
     for (int32_t x = 0; x < img.Width; ++x, o += 4) {
-      const uint32_t v = Pixels(x, y);
+      const uint32_t v = PixelOf(row, static_cast<size_t>(x), img.BitCount);
       uint8_t a = 255;
       switch (img.BitCount) {
         case 1:
         case 4:
         case 8: {
-          const TRGBQuad& c = img.ColorTable[v & 0xFF];
+          const TRGBQuad& c = table[v & 0xFF];
           o[0] = c.Red;
           o[1] = c.Green;
           o[2] = c.Blue;

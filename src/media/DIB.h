@@ -1,6 +1,7 @@
 // Device-independent pictures: the stored form of picture data (headers, masks, colour table,
 // rows, RLE), the BMP file form, and pixel access. Copies share one pixel store until one
-// of them changes.
+// of them changes. A picture holds only what it has: no colour table unless it has one, and no
+// pixel store until its pixels are first touched.
 #pragma once
 
 #include <array>
@@ -21,7 +22,14 @@ struct TPixelFormat {
 
 class TDIB {
  public:
-  TDIB();
+  // Nothing larger is a picture: no texture the game makes is larger, and the bounds keep what
+  // a small run-length picture expands to within reason. A side beyond MaxSide, or more than
+  // MaxPixels pixels, is "DIB is invalid"; MaxPixels also bounds an image-list file's pictures
+  // together.
+  static constexpr int32_t MaxSide = 4096;
+  static constexpr int64_t MaxPixels = int64_t{1} << 23;
+
+  TDIB() noexcept;
   ~TDIB();
   TDIB(const TDIB&);
   TDIB& operator=(const TDIB&);
@@ -51,6 +59,8 @@ class TDIB {
   void SetPixel(int32_t X, int32_t Y, uint32_t Value);
 
   bool HasAlphaChannel() const;
+  // The memory the picture holds now: pixel store, encoded rows and colour table.
+  size_t HeldBytes() const;
 
   // The stored form: header, masks, colour table, pixels. Reading an empty span gives an
   // empty picture; errors raise and keep the previous picture. Returns the bytes consumed.
@@ -69,6 +79,7 @@ class TDIB {
 
  private:
   struct TImage;
-  std::shared_ptr<TImage> FImage;
+  std::shared_ptr<TImage> FImage;  // null: the empty picture
+  const TImage& Image() const;
   void Detach();
 };

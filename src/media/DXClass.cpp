@@ -106,8 +106,9 @@ bool SameText(std::string_view A, std::string_view B) {
 }
 
 void THashCollectionItem::SetName(const std::string& Name) {
+  std::string fresh = Name;  // a failing copy leaves the index as it was
   FCollection->Unlink(*this);
-  FName = Name;
+  FName.swap(fresh);
   FCollection->Link(*this);
 }
 
@@ -123,9 +124,8 @@ uint8_t THashCollection::HashName(std::string_view Name) {
 }
 
 int32_t THashCollection::IndexOf(std::string_view Name) const {
-  const auto& chain = FBuckets[HashName(Name)];
-  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-    if (SameText((*it)->FName, Name)) return (*it)->FIndex;
+  for (const THashCollectionItem* i = FNewest[HashName(Name)]; i; i = i->FOlder) {
+    if (SameText(i->FName, Name)) return i->FIndex;
   }
   return -1;
 }
@@ -159,20 +159,29 @@ THashCollectionItem& THashCollection::AddItem(std::unique_ptr<THashCollectionIte
 }
 
 void THashCollection::Unlink(THashCollectionItem& Item) {
-  auto& chain = FBuckets[HashName(Item.FName)];
-  std::erase(chain, &Item);
+  if (Item.FNewer) {
+    Item.FNewer->FOlder = Item.FOlder;
+  } else {
+    FNewest[HashName(Item.FName)] = Item.FOlder;
+  }
+  if (Item.FOlder) Item.FOlder->FNewer = Item.FNewer;
+  Item.FOlder = Item.FNewer = nullptr;
 }
 
 void THashCollection::Link(THashCollectionItem& Item) {
-  FBuckets[HashName(Item.FName)].push_back(&Item);
+  THashCollectionItem*& newest = FNewest[HashName(Item.FName)];
+  Item.FOlder = newest;
+  Item.FNewer = nullptr;
+  if (newest) newest->FNewer = &Item;
+  newest = &Item;
 }
 
 void THashCollection::TakeItems(THashCollection& Source) {
   if (&Source == this) return;
   Clear();
   FItems = std::move(Source.FItems);
-  FBuckets = std::move(Source.FBuckets);
+  FNewest = Source.FNewest;
   Source.FItems.clear();
-  for (auto& chain : Source.FBuckets) chain.clear();
+  Source.FNewest.fill(nullptr);
   for (auto& item : FItems) item->FCollection = this;
 }

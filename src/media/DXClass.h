@@ -145,6 +145,9 @@ class THashCollectionItem {
   THashCollection* FCollection;
   std::string FName;
   int32_t FIndex = -1;
+  // Neighbours in the name index's chain: a rename unlinks in constant time.
+  THashCollectionItem* FOlder = nullptr;
+  THashCollectionItem* FNewer = nullptr;
 };
 
 // An ordered collection of named items with a 256-bucket name index.
@@ -179,8 +182,8 @@ class THashCollection {
   void Link(THashCollectionItem& Item);
 
   std::vector<std::unique_ptr<THashCollectionItem>> FItems;
-  // Each chain keeps its most recently named item last.
-  std::array<std::vector<THashCollectionItem*>, 256> FBuckets;
+  // The most recently named item of each chain; older ones follow through FOlder.
+  std::array<THashCollectionItem*, 256> FNewest{};
 };
 
 // Lower-case ASCII copy; names and keys of the media files are ASCII.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <new>
 #include <utility>
 
 #include "media/DXDisplay.h"
@@ -327,12 +328,29 @@ TPictureCollectionItem& TPictureCollection::Add() {
       AddItem(std::make_unique<TPictureCollectionItem>(*this)));
 }
 
+namespace {
+int64_t PixelsOf(const TPicture& Picture) {
+  return int64_t{Picture.Width()} * Picture.Height();
+}
+}  // namespace
+
 void TPictureCollection::LoadFromStream(std::span<const uint8_t> Data) {
+  try {
+    ReadStream(Data);
+  } catch (const std::bad_alloc&) {
+    throw EReadError("Out of memory");
+  }
+}
+
+void TPictureCollection::ReadStream(std::span<const uint8_t> Data) {
   const size_t start = ReadResourceHeader(Data);
   TComponentReader reader(Data.subspan(start));
   reader.ReadSignature();
   TPictureCollection loaded;
   loaded.ColorTable = ColorTable;
+  // What the file's pictures expand to together, run-length ones included, and how many items
+  // it makes: a few bytes of file must not claim gigabytes.
+  int64_t pixels = 0;
   reader.ReadRootObject([&](TComponentReader& R, const std::string& Path) {
     if (Path == "List.ColorTable") {
       TByteReader table(R.ReadBinary());
@@ -343,9 +361,13 @@ void TPictureCollection::LoadFromStream(std::span<const uint8_t> Data) {
     } else if (Path == "List") {
       R.ReadCollection([&] { loaded.Clear(); },
                        [&]() -> TComponentReader::TPropertyReader {
+                         if (loaded.Count() >= MaxItems) throw EReadError("Stream read error");
                          auto* item = &loaded.Add();
-                         return [item](TComponentReader& IR, const std::string& P) {
+                         return [item, &pixels](TComponentReader& IR, const std::string& P) {
+                           const int64_t before = PixelsOf(item->Picture());
                            item->ReadProperty(IR, P);
+                           pixels += PixelsOf(item->Picture()) - before;
+                           if (pixels > TDIB::MaxPixels) throw EInvalidGraphic("DIB is invalid");
                          };
                        });
     } else {
@@ -403,7 +425,11 @@ void TPictureCollection::LoadFromFile(const std::string& FileName) {
   const std::streamoff size = in.tellg();
   in.seekg(0, std::ios::beg);
   if (size > 0) {
-    data.resize(static_cast<size_t>(size));
+    try {
+      data.resize(static_cast<size_t>(size));
+    } catch (const std::bad_alloc&) {
+      throw EReadError("Out of memory");
+    }
     in.read(reinterpret_cast<char*>(data.data()), size);
   }
   if (size < 0 || in.bad() || in.gcount() != size) {

@@ -137,6 +137,10 @@ class TPictureCollectionItem : public THashCollectionItem {
 
 class TPictureCollection : public THashCollection {
  public:
+  // More items than this in one file is "Stream read error": each costs memory whether it
+  // holds a picture or not, and no file of the game comes near.
+  static constexpr int32_t MaxItems = 65536;
+
   TPictureCollection() = default;
 
   std::array<TRGBQuad, 256> ColorTable{};
@@ -148,7 +152,9 @@ class TPictureCollection : public THashCollection {
 
   // The image-list file form. A load replaces the items and colour table only when the whole
   // input has been read; on an error the collection is unchanged. LoadFromFile raises
-  // EFOpenError "Cannot open file "%s". %s" when the file cannot be read.
+  // EFOpenError "Cannot open file "%s". %s" when the file cannot be read. Pictures of more
+  // than TDIB::MaxPixels pixels in all are "DIB is invalid", more than MaxItems items "Stream
+  // read error"; running out of memory is EReadError "Out of memory".
   void LoadFromFile(const std::string& FileName);
   void SaveToFile(const std::string& FileName) const;
   void LoadFromStream(std::span<const uint8_t> Data);
@@ -165,6 +171,7 @@ class TPictureCollection : public THashCollection {
   void SetDrawer(TPictureDrawer* Drawer) { FDrawer = Drawer; }
 
  private:
+  void ReadStream(std::span<const uint8_t> Data);
   TDXDraw* FDXDraw = nullptr;
   TPictureDrawer* FDrawer = nullptr;
 };

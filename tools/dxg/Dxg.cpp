@@ -73,7 +73,10 @@ void ExtractImages(const std::string& File, const std::string& Dir) {
   if (ec)
     throw EDXError(Format("Cannot make folder \"%s\": %s", Dir.c_str(), ec.message().c_str()));
   std::set<std::string> used;
-  json items = json::array();
+  // Entries go out one by one: a file of a million bare items must not become a million
+  // JSON objects held at once.
+  std::ofstream out(fs::path(Dir) / "manifest.json");
+  out << "{\n  \"items\": [";
   for (int32_t i = 0; i < list.Count(); ++i) {
     const auto& item = list.Items(i);
     json entry = {{"name", item.Name()},
@@ -91,10 +94,12 @@ void ExtractImages(const std::string& File, const std::string& Dir) {
       entry["png"] = name;
       entry["kind"] = item.Picture().Kind();
     }
-    items.push_back(entry);
+    std::string text = entry.dump(2);
+    for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1))
+      text.insert(at + 1, "    ");
+    out << (i == 0 ? "\n    " : ",\n    ") << text;
   }
-  std::ofstream out(fs::path(Dir) / "manifest.json");
-  out << json{{"items", items}}.dump(2) << '\n';
+  out << (list.Count() == 0 ? "]\n}\n" : "\n  ]\n}\n");
   if (!out) throw EDXError(Format("Cannot write \"%s/manifest.json\"", Dir.c_str()));
 }
 
@@ -105,12 +110,17 @@ void PackImages(const std::string& OutFile, const std::string& Manifest) {
   if (!m.is_object() || !m.contains("items") || !m["items"].is_array()) {
     throw EDXError("manifest: an object with an \"items\" array is expected");
   }
+  if (m["items"].size() > static_cast<size_t>(TPictureCollection::MaxItems)) {
+    throw EDXError(Format("manifest: more than %d items, which no file may hold",
+                          TPictureCollection::MaxItems));
+  }
   const fs::path base = fs::path(Manifest).parent_path();
   static const std::set<std::string> keys = {
       "name",      "png",        "kind",         "patternWidth", "patternHeight",
       "skipWidth", "skipHeight", "systemMemory", "transparent",  "transparentColor"};
   TPictureCollection list;
   int32_t index = 0;
+  int64_t pixels = 0;
   for (const json& e : m["items"]) {
     try {
       if (!e.is_object()) throw EDXError("an object is expected");
@@ -131,6 +141,12 @@ void PackImages(const std::string& OutFile, const std::string& Manifest) {
         const std::string kind = e.value("kind", std::string("TDIB"));
         if (kind != "TDIB" && kind != "TBitmap") throw EDXError("kind must be TDIB or TBitmap");
         item.Picture().SetGraphic(kind, LoadPng((base / e["png"].get<std::string>()).string()));
+        // The reader refuses a file whose pictures hold more than this together.
+        pixels += int64_t{item.Picture().Width()} * item.Picture().Height();
+        if (pixels > TDIB::MaxPixels) {
+          throw EDXError(Format("the pictures hold more than %lld pixels in all, which no file may",
+                                static_cast<long long>(TDIB::MaxPixels)));
+        }
       }
     } catch (const std::exception& x) {
       throw EDXError(Format("manifest item %d: %s", index, x.what()));
