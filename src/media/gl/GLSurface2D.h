@@ -14,7 +14,7 @@
 
 class TGLSurface2D {
  public:
-  // FontFolder holds DejaVuSans.ttf and DejaVuSans-Bold.ttf (the game's data folder).
+  // FontFolder holds the interface face's files (the game's data folder).
   // BindTarget and FlipY: as for TGL2DRenderer.
   TGLSurface2D(int32_t SurfaceWidth, int32_t SurfaceHeight, const std::string& FontFolder,
                std::function<void()> BindTarget = {}, bool FlipY = false)

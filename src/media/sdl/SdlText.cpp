@@ -5,10 +5,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string_view>
 #include <system_error>
 
 #include "media/CodePage.h"
 #include "media/DXClass.h"
+#include "media/FontTables.h"
 #include "media/sdl/InstalledData.h"
 #include "media/sdl/SdlBasePath.h"
 
@@ -24,7 +28,9 @@ using TSurfacePtr = std::unique_ptr<SDL_Surface, TSurfaceDeleter>;
 }  // namespace
 
 struct TTextRasterizer::TFontHandle {
+  std::shared_ptr<const std::vector<uint8_t>> Bytes;  // the font reads them while it lives
   TTF_Font* Font = nullptr;
+  int32_t Headroom = -1;  // rows above the ascent that every text gets; -1 until known
   ~TFontHandle() {
     if (Font) TTF_CloseFont(Font);
   }
@@ -34,6 +40,49 @@ namespace {
 std::string WithSlash(std::string Folder) {
   if (!Folder.empty() && Folder.back() != '/') Folder += '/';
   return Folder;
+}
+
+// The file's bytes; none when it cannot be read. The bold face is drawn from its outlines only:
+// its embedded strikes for the panel's sizes are the regular letters, not bold ones. The
+// regular face keeps them, with the widths the layout was made for.
+std::shared_ptr<const std::vector<uint8_t>> ReadFace(const std::string& Path, bool Bold) {
+  std::ifstream in(Path, std::ios::binary);
+  if (!in) return nullptr;
+  auto bytes = std::make_shared<std::vector<uint8_t>>(std::istreambuf_iterator<char>(in),
+                                                      std::istreambuf_iterator<char>());
+  if (in.bad() || bytes->empty()) return nullptr;
+  if (Bold) HideBitmapStrikes(*bytes);
+  return bytes;
+}
+
+// Rows the letters of Text reach above the face's ascent.
+int32_t Overflow(TTF_Font* Font, std::string_view Cp1250Text) {
+  int32_t over = 0;
+  for (const char c : Cp1250Text) {
+    int minX = 0, maxX = 0, minY = 0, maxY = 0, advance = 0;
+    if (TTF_GlyphMetrics32(Font, Cp1250ToUnicode(static_cast<uint8_t>(c)), &minX, &maxX, &minY,
+                           &maxY, &advance) == 0)
+      over = std::max(over, maxY - TTF_FontAscent(Font));
+  }
+  return over;
+}
+
+// The most any text of the code page reaches above the ascent.
+int32_t Headroom(TTF_Font* Font) {
+  std::string all;
+  for (int b = 0x20; b < 0x100; ++b) all += static_cast<char>(b);
+  return Overflow(Font, all);
+}
+
+void OpenFace(TTextRasterizer::TFontHandle& Handle, const std::string& Path, int32_t Size,
+              bool Bold) {
+  Handle.Bytes = ReadFace(Path, Bold);
+  if (!Handle.Bytes) {
+    TTF_SetError("cannot be read");
+    return;
+  }
+  SDL_RWops* rw = SDL_RWFromConstMem(Handle.Bytes->data(), static_cast<int>(Handle.Bytes->size()));
+  if (rw) Handle.Font = TTF_OpenFontDPIRW(rw, 1, Size, Dpi, Dpi);
 }
 }  // namespace
 
@@ -61,11 +110,9 @@ TTextRasterizer::TFontHandle& TTextRasterizer::Font(int32_t Size, bool Bold) {
   if (!slot) {
     const std::string path = FFolder + (Bold ? BoldFile : RegularFile);
     auto handle = std::make_unique<TFontHandle>();
-    handle->Font = TTF_OpenFontDPI(path.c_str(), Size, Dpi, Dpi);
-    if (!handle->Font && !FFallback.empty() && FFallback != FFolder) {
-      const std::string other = FFallback + (Bold ? BoldFile : RegularFile);
-      handle->Font = TTF_OpenFontDPI(other.c_str(), Size, Dpi, Dpi);
-    }
+    OpenFace(*handle, path, Size, Bold);
+    if (!handle->Font && !FFallback.empty() && FFallback != FFolder)
+      OpenFace(*handle, FFallback + (Bold ? BoldFile : RegularFile), Size, Bold);
     if (!handle->Font) {
       FFonts.erase({Size, Bold});
       throw EDXDrawError(Format("Font \"%s\" cannot be opened: %s", path.c_str(), TTF_GetError()));
@@ -78,24 +125,38 @@ TTextRasterizer::TFontHandle& TTextRasterizer::Font(int32_t Size, bool Bold) {
 TTextImage TTextRasterizer::Render(const std::string& Cp1250Text, int32_t Size, bool Bold) {
   TTextImage image;
   if (Cp1250Text.empty() || Size < 1) return image;
-  TTF_Font* font = Font(std::min(Size, MaxSize), Bold).Font;
+  TFontHandle& handle = Font(std::min(Size, MaxSize), Bold);
+  TTF_Font* font = handle.Font;
+  if (handle.Headroom < 0) handle.Headroom = Headroom(font);
   const std::string utf8 = Cp1250ToUtf8(Cp1250Text);
   TSurfacePtr rendered{TTF_RenderUTF8_Blended(font, utf8.c_str(), SDL_Color{255, 255, 255, 255})};
   if (!rendered) return image;  // nothing to show (a text of zero width)
   TSurfacePtr rgba{SDL_ConvertSurfaceFormat(rendered.get(), SDL_PIXELFORMAT_RGBA32, 0)};
   if (!rgba) return image;
+  // Letters reaching above the face's ascent (accented capitals) make the rendered picture grow
+  // at the top. Every text gets the room of the tallest letter of the code page instead, so
+  // that all texts of a size share one baseline and keep their accents.
+  const int32_t room = handle.Headroom, over = std::min(Overflow(font, Cp1250Text), room);
+  const int32_t pad = room - over;
   image.Width = rgba->w;
-  image.Height = rgba->h;
-  image.Coverage.resize(static_cast<size_t>(image.Width) * static_cast<size_t>(image.Height));
+  image.Height = rgba->h + pad;
+  image.Coverage.assign(static_cast<size_t>(image.Width) * static_cast<size_t>(image.Height), 0);
   const auto* pixels = static_cast<const uint8_t*>(rgba->pixels);
-  for (int32_t y = 0; y < image.Height; ++y) {
+  for (int32_t y = 0; y < rgba->h; ++y) {
     const uint8_t* row = pixels + static_cast<ptrdiff_t>(y) * rgba->pitch;
     for (int32_t x = 0; x < image.Width; ++x) {
-      image.Coverage[static_cast<size_t>(y) * static_cast<size_t>(image.Width) +
+      image.Coverage[static_cast<size_t>(y + pad) * static_cast<size_t>(image.Width) +
                      static_cast<size_t>(x)] = row[x * 4 + 3];
     }
   }
   return image;
+}
+
+bool TTextRasterizer::Covers(const std::string& Cp1250Text, bool Bold) {
+  TTF_Font* font = Font(12, Bold).Font;
+  for (const char c : Cp1250Text)
+    if (TTF_GlyphIsProvided32(font, Cp1250ToUnicode(static_cast<uint8_t>(c))) == 0) return false;
+  return true;
 }
 
 std::string DefaultFontFolder() {

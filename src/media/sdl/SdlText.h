@@ -1,4 +1,5 @@
-// Text rasterising with SDL2_ttf in the DejaVu Sans face that is shipped beside the game.
+// Text rasterising with SDL2_ttf in the interface face shipped beside the game: a free face
+// with the metrics of the one the layout was made for, so every text ends where it should.
 // Sizes are points at 96 dots per inch; texts arrive in Windows-1250.
 #pragma once
 
@@ -23,8 +24,8 @@ struct TTextImage {
 
 class TTextRasterizer {
  public:
-  static constexpr const char* RegularFile = "DejaVuSans.ttf";
-  static constexpr const char* BoldFile = "DejaVuSans-Bold.ttf";
+  static constexpr const char* RegularFile = "tahoma.ttf";
+  static constexpr const char* BoldFile = "tahomabd.ttf";
 
   // FontFolder holds the two font files (with or without a trailing slash); a face missing
   // there is looked for in Fallback (by default the program's own folder, where the build
@@ -38,9 +39,11 @@ class TTextRasterizer {
   // The text at Size points, bold or regular. An empty text or a size below 1 gives an
   // empty image.
   TTextImage Render(const std::string& Cp1250Text, int32_t Size, bool Bold);
+  struct TFontHandle;
+  // Whether the face has a glyph for every letter of the text.
+  bool Covers(const std::string& Cp1250Text, bool Bold);
 
  private:
-  struct TFontHandle;
   TFontHandle& Font(int32_t Size, bool Bold);
 
   std::string FFolder, FFallback;
