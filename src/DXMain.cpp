@@ -44,7 +44,7 @@ TMainForm::TMainForm(TFormServices S)
 
   DXTimer.SetInterval(5);
   DXTimer.SetActiveOnly(true);
-  DXTimer.OnTimer = [this](int32_t LagCount) { DXTimerTimer(LagCount); };
+  DXTimer.OnTimer = [this](int32_t LagCount, bool Shown) { DXTimerTimer(LagCount, Shown); };
   DXTimer.Loaded();  // stored enabled: it runs once the form has loaded
 
   DXImageListFaceMask.SetDXDraw(&DXDraw);
@@ -223,17 +223,29 @@ void TMainForm::DXDrawFinalize() {
   DXTimer.SetEnabled(false);
 }
 
+void TMainForm::ApplicationActivated(bool Active) {
+  if (Active)
+    DXTimer.ApplicationActivate();
+  else
+    DXTimer.ApplicationDeactivate();
+  DXSound.WindowActivated(Active);
+}
+
 void TMainForm::DXSoundInitialize() {
   auto options = DXSound.Options();
   options.Exclude(soExclusive);
   DXSound.SetOptions(options);
 }
 
-void TMainForm::DXTimerTimer(int32_t /*LagCount*/) {
+void TMainForm::DXTimerTimer(int32_t /*LagCount*/, bool Shown) {
   InputBlocked = CameraMoving || Rotating || Assembling;
   DXInput1.Update();
   if (!InputBlocked && GameState == 2) InputStep();
   UpdateGame();
+  if (!Shown) {
+    if (DXDraw.CanDraw()) StepPanel();
+    return;
+  }
   if (DXDraw.CanDraw()) {
     if (auto* device = DXDraw.D3DDevice7()) {
       const uint32_t flags = D3DCLEAR_TARGET | (DXDraw.HasZBuffer() ? D3DCLEAR_ZBUFFER : 0);

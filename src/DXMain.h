@@ -20,6 +20,7 @@
 #include "media/DXTimer.h"
 #include "media/DXWave.h"
 #include "media/PictureCanvas.h"
+#include "ui/OverlayLayout.h"
 
 // Modifier keys of a key event.
 enum TShiftStateItem : uint8_t { ssShift = 0, ssAlt = 1, ssCtrl = 2 };
@@ -100,11 +101,16 @@ class TMainForm : public TDXForm {
   void FormDestroy();
   void FormKeyDown(uint16_t Key, TShiftState Shift);
   void FormKeyUp(uint16_t Key, TShiftState Shift);
-  void DXTimerTimer(int32_t LagCount);
+  // Shown false: a tick run to keep the pace that is not presented; it advances the game and
+  // the panel but draws nothing.
+  void DXTimerTimer(int32_t LagCount, bool Shown = true);
   void DXDrawInitialize();
   void DXDrawFinalize();
   void DXDrawInitializeSurface();
   void DXSoundInitialize();
+  // The application gained or lost the activation: frames run only while it is active, and
+  // the sounds are heard only then.
+  void ApplicationActivated(bool Active);
 
   // The game-state record.
   std::string TicketText;
@@ -196,6 +202,10 @@ class TMainForm : public TDXForm {
   void DrawCrosshair();
   void DrawGlassHours();
   void DrawGameOverPanel();
+  // The panel's step of a frame that is not drawn.
+  void StepPanel();
+  // The panel's limits for the form as it is now.
+  TPanelLimits CurrentPanelLimits();
   // The lottery ticket text from the local time and the random generator (ui/).
   std::string MakeTicketText();
 

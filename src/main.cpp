@@ -60,12 +60,7 @@ class TFormClient : public TPlatformClient {
     FForm.FormKeyDown(Key, ToShiftState(M));
   }
   void KeyUp(uint16_t Key, const TModifiers& M) override { FForm.FormKeyUp(Key, ToShiftState(M)); }
-  void Activated(bool Active) override {
-    if (Active)
-      FForm.DXTimer.ApplicationActivate();
-    else
-      FForm.DXTimer.ApplicationDeactivate();
-  }
+  void Activated(bool Active) override { FForm.ApplicationActivated(Active); }
   bool WantsIdle() const override { return FForm.DXTimer.Hooked(); }
   bool Idle() override { return FForm.DXTimer.Idle(); }
 
@@ -94,7 +89,10 @@ int RunOnSdl(const THarnessOptions& Options, TFormServices Services, THeldKeys& 
   platform.Attach(form.DXDraw);
   platform.Show();
   TFormClient client(form);
-  RunGame(form, ScriptKeys, Options, [&] { platform.PumpEvents(client); });
+  form.DXTimer.Pacer().SetDisplayRefresh(platform.RefreshRate());
+  RunGame(
+      form, ScriptKeys, Options, [&] { platform.PumpEvents(client); },
+      [&] { platform.PresentAgain(); });
   if (!Options.ScreenshotFile.empty()) {
     std::string error;
     if (!platform.SaveScreenshot(Options.ScreenshotFile, error)) {

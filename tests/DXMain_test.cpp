@@ -6,6 +6,7 @@
 
 #include "FormRig.h"
 #include "RecordingCanvas.h"
+#include "harness/StateDump.h"
 #include "media/DXClass.h"
 #include "ui/Ticket.h"
 
@@ -218,6 +219,30 @@ TEST(Frame, NothingIsDrawnWhileTheDisplayIsDown) {
   rig.Frame();  // no display yet: the step runs, nothing is shown
   EXPECT_EQ(rig.Backend->Presents, 0);
   EXPECT_EQ(f.GameState, 3);
+}
+
+// Ticks run to keep the pace but not presented advance the game and the panel as shown ticks
+// do, and draw nothing.
+TEST(Frame, ATickNotShownStepsTheGameAndThePanelButDrawsNothing) {
+  TFormRig shown, hidden;
+  for (TFormRig* rig : {&shown, &hidden}) {
+    rig->Show();
+    rig->Form->HelpVisible = true;
+  }
+  hidden.Device->Calls.clear();
+  hidden.Form->DXTimerTimer(1, false);
+  EXPECT_TRUE(hidden.Device->Of(TOp::DrawPrimitive).empty());
+  EXPECT_TRUE(hidden.Device->Of(TOp::Clear).empty());
+  EXPECT_EQ(hidden.Backend->Presents, 0);
+  EXPECT_EQ(hidden.Form->PanelWidth, 20);
+  shown.Frame();
+  for (int i = 2; i <= 300; ++i) {
+    shown.Frame();
+    hidden.Form->DXTimerTimer(1, i % 3 == 0);
+    if (i == 150) shown.Form->HelpVisible = hidden.Form->HelpVisible = false;
+  }
+  EXPECT_EQ(hidden.Backend->Presents, 100);
+  EXPECT_EQ(DumpState(*hidden.Form, 300).dump(), DumpState(*shown.Form, 300).dump());
 }
 
 TEST(Keys, FunctionKeysToggleAndSetupBusyRefusesThem) {

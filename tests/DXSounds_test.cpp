@@ -1,6 +1,7 @@
 #include "media/DXSounds.h"
 
 #include <SDL.h>
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -226,6 +227,49 @@ TEST_F(SdlOutput, CopiesEachGetAVoiceBeyondTheFirstChannels) {
   output.Close();
 }
 
+// Channel volumes of the voices playing, low to high.
+std::vector<int> PlayingVolumes() {
+  std::vector<int> volumes;
+  for (int c = 0; c < Mix_AllocateChannels(-1); ++c)
+    if (Mix_Playing(c)) volumes.push_back(Mix_Volume(c, -1));
+  std::ranges::sort(volumes);
+  return volumes;
+}
+
+TEST_F(SdlOutput, BuffersWithoutGlobalFocusAreSilentWhileTheWindowIsInactive) {
+  UseDriver("dummy");
+  TSdlSoundOutput output;
+  output.Open({});
+  const TWave wave = ToneWave(22255, 2000);
+  auto normal = output.MakeBuffer(wave.Format(), wave.Data(), TSoundBufferFocus::Normal, "N");
+  auto global = output.MakeBuffer(wave.Format(), wave.Data(), TSoundBufferFocus::Global, "G");
+  normal->SetVolume(-600);  // half the amplitude: 64 of 128
+  normal->Play(true);
+  global->Play(true);
+  EXPECT_EQ(PlayingVolumes(), (std::vector<int>{64, 128}));
+  output.SetWindowActive(false);
+  EXPECT_EQ(PlayingVolumes(), (std::vector<int>{0, 128}));  // the loop goes on, unheard
+  auto copy = normal->Duplicate();
+  copy->Play(false);
+  EXPECT_EQ(PlayingVolumes(), (std::vector<int>{0, 0, 128}));
+  output.SetWindowActive(true);
+  EXPECT_EQ(PlayingVolumes(), (std::vector<int>{64, 128, 128}));
+  EXPECT_TRUE(normal->Playing());
+  // The window's state outlives closing and opening the output.
+  copy.reset();
+  normal.reset();
+  global.reset();
+  output.SetWindowActive(false);
+  output.Close();
+  output.Open({});
+  auto later = output.MakeBuffer(wave.Format(), wave.Data(), TSoundBufferFocus::Normal, "L");
+  later->Play(false);
+  EXPECT_EQ(PlayingVolumes(), (std::vector<int>{0}));
+  later.reset();
+  output.SetWindowActive(true);
+  output.Close();
+}
+
 TEST_F(SdlOutput, WavesItCannotPlayAreRefused) {
   UseDriver("dummy");
   TSdlSoundOutput output;
@@ -313,6 +357,26 @@ TEST(GameSound, StartUpOpensTheDeviceTwiceAndTheSceneLoops) {
   EXPECT_EQ(g.PlayedSince(0), (std::vector<std::string>{"SetupChange"}));
   g.Rig.Show();
   EXPECT_EQ(g.PlayedSince(0), (std::vector<std::string>{"SetupChange", "InitScene loop"}));
+}
+
+// The form's buffers use normal focus: an inactive window is silent, and the scene's loop is
+// heard again, without restarting, when the window is active once more.
+TEST(GameSound, SilentWhileTheWindowIsInactive) {
+  GameRig g;
+  g.Rig.Show();
+  g.State->FinishAll();  // the start's "SetupChange" has run out
+  EXPECT_EQ(g.State->Heard(), (std::vector<std::string>{"InitScene"}));
+  const size_t mark = g.State->Events.size();
+  g.Form.ApplicationActivated(false);
+  EXPECT_TRUE(g.State->Heard().empty());
+  EXPECT_FALSE(g.Form.DXTimer.Hooked());
+  g.Form.PlayWave("Move");
+  EXPECT_TRUE(g.State->Heard().empty());
+  g.State->FinishAll();
+  g.Form.ApplicationActivated(true);
+  EXPECT_EQ(g.State->Heard(), (std::vector<std::string>{"InitScene"}));
+  EXPECT_EQ(g.PlayedSince(mark), (std::vector<std::string>{"Move"}));
+  EXPECT_TRUE(g.Form.DXTimer.Hooked());
 }
 
 TEST(GameSound, SoundRowOnTheSetupScreen) {

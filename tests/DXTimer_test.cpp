@@ -13,7 +13,7 @@ struct TimerFixture : ::testing::Test {
   void SetUp() override {
     Clock.Ms = 1000;
     Timer.SetInterval(5);
-    Timer.OnTimer = [this](int32_t Lag) { Lags.push_back(Lag); };
+    Timer.OnTimer = [this](int32_t Lag, bool) { Lags.push_back(Lag); };
     Timer.Loaded();
   }
   bool Pass(uint32_t AdvanceMs) {
@@ -102,7 +102,7 @@ TEST_F(TimerFixture, ClockWrapAroundStillTicks) {
 }
 
 TEST_F(TimerFixture, DisablingFromTheTickStopsFurtherTicks) {
-  Timer.OnTimer = [this](int32_t) { Timer.SetEnabled(false); };
+  Timer.OnTimer = [this](int32_t, bool) { Timer.SetEnabled(false); };
   EXPECT_TRUE(Pass(5));
   EXPECT_FALSE(Pass(5));
   EXPECT_FALSE(Timer.Running());

@@ -22,7 +22,7 @@ class Recorder : public THarnessTarget {
   void KeyUp(uint16_t Key, const TModifiers& M) override {
     Log.push_back("up " + std::to_string(Key) + Mods(M) + Held(Key));
   }
-  void Tick() override { Log.push_back("tick"); }
+  void Tick(bool Shown) override { Log.push_back(Shown ? "tick" : "hidden tick"); }
   bool Closed() const override { return IsClosed; }
 
  private:

@@ -43,6 +43,8 @@ TEST(Options, EveryOption) {
                          "/tmp/x",
                          "--edition",
                          "1",
+                         "--pace",
+                         "display",
                          "--fullscreen"});
   ASSERT_FALSE(p.ExitCode) << p.Message;
   const auto& o = p.Options;
@@ -58,6 +60,8 @@ TEST(Options, EveryOption) {
   EXPECT_EQ(o.DataDir, "/tmp/x");
   EXPECT_EQ(o.Edition, 1);
   EXPECT_EQ(o.FullScreen, true);
+  EXPECT_EQ(o.Pace, TPace::Display);
+  EXPECT_EQ(ParseOptions({}).Options.Pace, TPace::Steady);
   EXPECT_EQ(ParseOptions({"--windowed"}).Options.FullScreen, false);
   EXPECT_EQ(ParseOptions({"--frames=0"}).Options.Frames, 0);
 }
@@ -67,7 +71,7 @@ TEST(Options, HelpAndVersionEndAtOnceWithStatusZero) {
   ASSERT_EQ(help.ExitCode, 0);
   for (const char* name : {"--headless", "--renderer", "--frames", "--keys", "--seed", "--clock",
                            "--screenshot", "--dump-state", "--trace", "--data", "--edition",
-                           "--windowed", "--fullscreen", "--version"})
+                           "--windowed", "--fullscreen", "--pace", "--version"})
     EXPECT_NE(help.Message.find(name), std::string::npos) << name;
   auto version = ParseOptions({"--version"});
   EXPECT_EQ(version.ExitCode, 0);
@@ -93,6 +97,7 @@ TEST(Options, BadValuesAreRefused) {
                                         {"--seed", "x"},
                                         {"--clock", "2007-03-09"},
                                         {"--windowed", "--fullscreen"},
+                                        {"--pace", "fast"},
                                         {"--bogus"},
                                         {"extra"}}) {
     auto p = ParseOptions(args);

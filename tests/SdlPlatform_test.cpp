@@ -182,6 +182,29 @@ TEST(SdlPlatform, HeadlessGameWindowDisplayKeysAndScreenshot) {
   EXPECT_TRUE(form.Window().Closed());
 }
 
+// Another window taking the focus, or the window going to the taskbar, makes the application
+// inactive once; taking the focus back makes it active.
+TEST(SdlPlatform, FocusAndMinimisingMakeTheApplicationInactive) {
+  TSdlPlatform platform({false, ZELGORA_BUILD_DIR});  // not headless: the focus counts
+  const auto push = [&](SDL_WindowEventID Id) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = SDL_GetWindowID(platform.Window());
+    e.window.event = Id;
+    EXPECT_EQ(SDL_PushEvent(&e), 1);
+  };
+  TRecordingClient client;
+  push(SDL_WINDOWEVENT_FOCUS_LOST);
+  push(SDL_WINDOWEVENT_MINIMIZED);
+  push(SDL_WINDOWEVENT_FOCUS_GAINED);
+  push(SDL_WINDOWEVENT_MINIMIZED);
+  push(SDL_WINDOWEVENT_FOCUS_LOST);
+  // A poll may end at the marker an earlier loop left unread: a second pump reads on.
+  EXPECT_TRUE(platform.PumpEvents(client));
+  EXPECT_TRUE(platform.PumpEvents(client));
+  EXPECT_EQ(client.Log, (std::vector<std::string>{"inactive", "active", "inactive"}));
+}
+
 TEST(SdlPlatform, ResizedWindowReinitialisesTheDisplayAtTheNewSize) {
   std::vector<std::string> log;  // outlives the display, which logs as it goes
   TSdlPlatform platform({true, ZELGORA_BUILD_DIR});

@@ -16,7 +16,7 @@ class TFormTarget : public THarnessTarget {
     FForm.FormKeyUp(Key, ToShiftState(Modifiers));
   }
   // One frame as the timer gives it, with no ticks missed.
-  void Tick() override { FForm.DXTimerTimer(1); }
+  void Tick(bool Shown) override { FForm.DXTimerTimer(1, Shown); }
   bool Closed() const override { return FForm.Window().Closed(); }
 
  private:

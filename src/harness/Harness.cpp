@@ -15,7 +15,7 @@ THarness::THarness(THarnessTarget& Target, THeldKeys& Keys, std::vector<TKeyEven
                    [](const TKeyEvent& A, const TKeyEvent& B) { return A.Frame < B.Frame; });
 }
 
-bool THarness::RunFrame() {
+bool THarness::RunFrame(bool Shown) {
   if (FTarget.Closed()) return false;
   const int64_t frame = FFrame + 1;
   for (; FNext < FEvents.size() && FEvents[FNext].Frame <= frame; ++FNext) {
@@ -27,7 +27,7 @@ bool THarness::RunFrame() {
       FTarget.KeyUp(e.VirtualKey, HeldModifiers(FKeys));
     if (FTarget.Closed()) return false;
   }
-  FTarget.Tick();
+  FTarget.Tick(Shown);
   FFrame = frame;
   if (OnFrame) OnFrame(FFrame);
   return true;

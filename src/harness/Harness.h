@@ -26,7 +26,8 @@ class THarnessTarget {
   virtual ~THarnessTarget() = default;
   virtual void KeyDown(uint16_t Key, const TModifiers& Modifiers) = 0;
   virtual void KeyUp(uint16_t Key, const TModifiers& Modifiers) = 0;
-  virtual void Tick() = 0;
+  // Shown false: a tick run to keep the pace, not presented.
+  virtual void Tick(bool Shown) = 0;
   virtual bool Closed() const = 0;
 };
 
@@ -36,7 +37,7 @@ class THarness {
 
   // Delivers the next tick's events and runs the tick. False, with no tick run, once the
   // window is closed (also when one of the events closed it).
-  bool RunFrame();
+  bool RunFrame(bool Shown = true);
   // Adds events for ticks still to come (events for ticks already run are ignored).
   void AddEvents(const std::vector<TKeyEvent>& Events);
   // Runs up to Count ticks; returns the ticks run.

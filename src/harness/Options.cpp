@@ -42,7 +42,7 @@ TParsedOptions ParseOptions(const std::vector<std::string>& Args) {
   app.set_version_flag("--version", std::string("zelgora " ZELGORA_VERSION));
   app.footer(ControlsText());
 
-  std::string renderer = "gl", clock;
+  std::string renderer = "gl", clock, pace = "steady";
   int64_t frames = 0;
   uint32_t seed = 0;
   bool windowed = false, fullscreen = false;
@@ -68,6 +68,10 @@ TParsedOptions ParseOptions(const std::vector<std::string>& Args) {
   app.add_option("--trace", o.TraceFile, "after every frame, one line of state JSON");
   app.add_option("--data", o.DataDir, "folder that holds Bitmaps/ (default: the program's)");
   app.add_option("--edition", o.Edition, "edition 0, 1 or 2")->check(CLI::Range(0, 2));
+  app.add_option("--pace", pace,
+                 "steady: about 60 ticks a second on any display; display: one tick per "
+                 "presented frame")
+      ->check(CLI::IsMember({"steady", "display"}));
   auto* windowedOpt = app.add_flag("--windowed", windowed, "start in a window");
   app.add_flag("--fullscreen", fullscreen, "start in full screen")->excludes(windowedOpt);
 
@@ -82,6 +86,7 @@ TParsedOptions ParseOptions(const std::vector<std::string>& Args) {
     return parsed;
   }
   o.Renderer = renderer;
+  o.Pace = pace == "display" ? TPace::Display : TPace::Steady;
   if (*framesOpt) o.Frames = frames;
   if (*seedOpt) o.Seed = seed;
   if (!clock.empty()) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "media/Clock.h"
+#include "media/FramePacer.h"
 
 struct THarnessOptions {
   bool Headless = false;
@@ -22,6 +23,7 @@ struct THarnessOptions {
   std::string DataDir;  // empty: the program's folder
   int32_t Edition = 0;
   std::optional<bool> FullScreen;  // --windowed / --fullscreen; none: the game's own start
+  TPace Pace = TPace::Steady;      // --pace steady|display
 };
 
 struct TParsedOptions {

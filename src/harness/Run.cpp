@@ -1,5 +1,6 @@
 #include "harness/Run.h"
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <thread>
@@ -8,8 +9,38 @@
 #include "harness/FormTarget.h"
 #include "harness/Harness.h"
 #include "harness/StateDump.h"
+#include "media/FrameLoop.h"
 
 namespace {
+
+// The loop's platform: the caller's pump and presentation, the computer's steady clock.
+class TRunHost : public TFrameHost {
+ public:
+  TRunHost(TMainForm& Form, const std::function<void()>& Pump,
+           const std::function<void()>& PresentAgain)
+      : FForm(Form), FPump(Pump), FPresentAgain(PresentAgain) {}
+  bool Pump() override {
+    if (FPump) FPump();
+    return !FForm.Window().Closed();
+  }
+  double Now() override {
+    using namespace std::chrono;
+    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+  }
+  void PresentAgain() override {
+    if (FPresentAgain) FPresentAgain();
+  }
+  void RestUntil(double Ms) override {
+    // Short rests keep the events coming in while the loop waits.
+    const double rest = std::min(Ms - Now(), 20.0);
+    if (rest > 0) std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(rest));
+  }
+
+ private:
+  TMainForm& FForm;
+  const std::function<void()>& FPump;
+  const std::function<void()>& FPresentAgain;
+};
 
 std::ofstream OpenOutput(const std::string& File) {
   std::ofstream out(File, std::ios::binary | std::ios::trunc);
@@ -24,7 +55,7 @@ void Check(std::ofstream& Out, const std::string& File) {
 }  // namespace
 
 int64_t RunGame(TMainForm& Form, THeldKeys& Keys, const THarnessOptions& Options,
-                const std::function<void()>& Pump) {
+                const std::function<void()>& Pump, const std::function<void()>& PresentAgain) {
   std::vector<TKeyEvent> events;
   if (!Options.KeysFile.empty()) events = LoadKeyScript(Options.KeysFile);
   std::ofstream trace;
@@ -48,12 +79,10 @@ int64_t RunGame(TMainForm& Form, THeldKeys& Keys, const THarnessOptions& Options
     }
   } else {
     auto keep = Form.DXTimer.OnTimer;
-    Form.DXTimer.OnTimer = [&](int32_t) { harness.RunFrame(); };
-    while (!Form.Window().Closed()) {
-      if (Pump) Pump();
-      if (Form.Window().Closed()) break;
-      if (!Form.DXTimer.Idle()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    Form.DXTimer.OnTimer = [&](int32_t, bool Shown) { harness.RunFrame(Shown); };
+    Form.DXTimer.Pacer().SetPace(Options.Pace);
+    TRunHost host(Form, Pump, PresentAgain);
+    RunFrameLoop(Form.DXTimer, host);
     Form.DXTimer.OnTimer = keep;
   }
 

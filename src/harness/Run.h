@@ -27,12 +27,14 @@ class THarnessClock : public TClock {
 };
 
 // Runs the shown form. With --frames: that many ticks back to back (Pump is called before
-// each); otherwise ticks on the frame timer while Pump keeps the platform going, until the
-// window closes. Keys: the held-key table the form's input reads, changed by the script.
+// each), every one shown; otherwise in real time at the pace of --pace while Pump keeps the
+// platform going, until the window closes. PresentAgain shows the last picture again (none:
+// the display cannot). Keys: the held-key table the form's input reads, changed by the script.
 // Raises EKeyScriptError for a bad script and EHarnessError when an output file cannot be
 // written. Returns the ticks run.
 int64_t RunGame(TMainForm& Form, THeldKeys& Keys, const THarnessOptions& Options,
-                const std::function<void()>& Pump);
+                const std::function<void()>& Pump,
+                const std::function<void()>& PresentAgain = {});
 
 class EHarnessError : public std::runtime_error {
  public:

@@ -31,6 +31,10 @@ void TDXSound::SetOptions(TDXSoundOptions Value) {
     FNowOptions.Exclude(soExclusive);
 }
 
+void TDXSound::WindowActivated(bool Active) {
+  if (FOutput) FOutput->SetWindowActive(Active);
+}
+
 TSoundBufferFocus TDXSound::BufferFocus() const {
   if (FNowOptions.Contains(soStickyFocus)) return TSoundBufferFocus::Sticky;
   if (FNowOptions.Contains(soGlobalFocus)) return TSoundBufferFocus::Global;

@@ -61,6 +61,9 @@ class TDXSound {
   void Loaded();
   // Rebuilds every bound list's buffers and fires OnRestore; re-entry does nothing.
   void Restore();
+  // The form's window gained or lost the activation: buffers of normal focus are heard only
+  // while it is active.
+  void WindowActivated(bool Active);
 
   // While initialised: the output. Buffers follow the notices, so none outlives it.
   TSoundOutput* Output() const { return FInitialized ? FOutput.get() : nullptr; }

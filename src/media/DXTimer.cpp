@@ -19,6 +19,7 @@ void TDXTimer::SetActiveOnly(bool Value) {
 
 void TDXTimer::SetInterval(int32_t Value) {
   FInterval = static_cast<uint32_t>(std::max(Value, 0));
+  FPacer.SetMinInterval(FInterval);
 }
 
 void TDXTimer::Loaded() {
@@ -42,6 +43,8 @@ void TDXTimer::Hook() {
   FSecondStart = FLast;
   FFrameCount = 0;
   FHooked = true;
+  FPacer.Reset();
+  ++FHooks;
 }
 
 void TDXTimer::ApplicationActivate() {
@@ -64,13 +67,31 @@ bool TDXTimer::Idle() {
   uint32_t lag = elapsed / std::max(FInterval, 1u);
   int32_t lagCount = static_cast<int32_t>(std::clamp<uint32_t>(lag, 1, INT32_MAX));
   FLast = now;
+  CountTick(now);
+  if (OnTimer) OnTimer(lagCount, true);
+  return true;
+}
+
+void TDXTimer::CountTick(uint32_t Now) {
   ++FFrameCount;
-  uint32_t second = now - FSecondStart;
+  const uint32_t second = Now - FSecondStart;
   if (second >= 1000) {
     FFrameRate = static_cast<int32_t>(std::nearbyint(FFrameCount * 1000.0 / second));
     FFrameCount = 0;
-    FSecondStart = now;
+    FSecondStart = Now;
   }
-  if (OnTimer) OnTimer(lagCount);
-  return true;
+}
+
+int32_t TDXTimer::Frame(double NowMs) {
+  if (!FHooked) return 0;
+  const int32_t ticks = FPacer.Frame(NowMs);
+  const uint32_t hooks = FHooks;
+  for (int32_t i = 0; i < ticks; ++i) {
+    // A tick that stopped the timer, or restarted it, ends the frame.
+    if (!FHooked || FHooks != hooks) return i;
+    FLast = FClock.Milliseconds();
+    CountTick(FLast);
+    if (OnTimer) OnTimer(1, i + 1 == ticks);
+  }
+  return ticks;
 }

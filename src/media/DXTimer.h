@@ -1,15 +1,18 @@
-// The frame timer: ticks from the main loop's idle passes, at most once per interval, only
-// while the application is active (ActiveOnly), with the count of missed intervals.
+// The frame timer: ticks only while the application is active (ActiveOnly). Either from the
+// main loop's idle passes, at most once per interval, with the count of missed intervals; or
+// once per presented frame through its pacer, as many ticks as the pace asks for.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 
 #include "media/Clock.h"
+#include "media/FramePacer.h"
 
 class TDXTimer {
  public:
-  using TTimerEvent = std::function<void(int32_t LagCount)>;
+  // Shown: the tick's frame is presented; a tick that is not shown should not draw.
+  using TTimerEvent = std::function<void(int32_t LagCount, bool Shown)>;
   using TNotifyEvent = std::function<void()>;
 
   explicit TDXTimer(TClock& Clock) : FClock(Clock) {}
@@ -44,12 +47,22 @@ class TDXTimer {
   // One idle pass of the main loop; returns true when it ticked.
   bool Idle();
 
+  // A frame is about to be presented at NowMs: fires OnTimer for each tick the pacer finds
+  // due, only the last one shown. Nothing while not hooked. Returns the ticks fired.
+  int32_t Frame(double NowMs);
+  // Reset whenever the timer is hooked again, so a resume does not catch up.
+  TFramePacer& Pacer() { return FPacer; }
+
  private:
   void Start();
   void Stop();
   void Hook();
 
+  void CountTick(uint32_t Now);
+
   TClock& FClock;
+  TFramePacer FPacer{TPace::Steady, 1000};
+  uint32_t FHooks = 0;  // tells a frame that a tick re-hooked the timer
   bool FEnabled = true;
   bool FActiveOnly = true;
   uint32_t FInterval = 1000;

@@ -73,6 +73,14 @@ std::vector<std::string> TRecordingSoundOutput::TState::Played() const {
   return played;
 }
 
+std::vector<std::string> TRecordingSoundOutput::TState::Heard() const {
+  std::vector<std::string> heard;
+  for (const auto& b : Buffers)
+    if (b.Alive && b.Playing && (WindowActive || b.Focus == TSoundBufferFocus::Global))
+      heard.push_back(b.Label);
+  return heard;
+}
+
 void TRecordingSoundOutput::Open(const TSoundOpenRequest& Request) {
   if (FState->FailOpen) throw EDirectSoundError(Format("%s cannot be initialized", "DirectSound"));
   FState->Opened = true;

@@ -42,6 +42,7 @@ class TRecordingSoundOutput final : public TSoundOutput {
     int32_t FinishAfterDelays = 0;
     int32_t Delays = 0;
     TSoundOpenRequest LastRequest;
+    bool WindowActive = true;
 
     // Every buffer that plays once stops, as when its sound has run out.
     void FinishAll();
@@ -49,6 +50,8 @@ class TRecordingSoundOutput final : public TSoundOutput {
     int32_t PlayingCount() const;
     // The Play events only, as "Label" or "Label loop".
     std::vector<std::string> Played() const;
+    // Labels of the buffers playing that can be heard now (the window's focus allowing).
+    std::vector<std::string> Heard() const;
   };
 
   explicit TRecordingSoundOutput(std::shared_ptr<TState> State) : FState(std::move(State)) {}
@@ -60,6 +63,7 @@ class TRecordingSoundOutput final : public TSoundOutput {
                                            std::span<const uint8_t> Data, TSoundBufferFocus Focus,
                                            const std::string& Label) override;
   void Delay(int32_t Milliseconds) override;
+  void SetWindowActive(bool Active) override { FState->WindowActive = Active; }
 
  private:
   std::shared_ptr<TState> FState;

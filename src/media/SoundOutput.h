@@ -53,4 +53,8 @@ class TSoundOutput {
                                                    const std::string& Label) = 0;
   // The pause between two looks at a buffer that is waited for.
   virtual void Delay(int32_t Milliseconds) = 0;
+  // The form's window gained or lost the activation (also while the output is closed). Buffers
+  // without global focus are heard only while it is active; meanwhile they play on unheard,
+  // so a loop is heard again where it has got to.
+  virtual void SetWindowActive(bool Active) = 0;
 };

@@ -26,8 +26,7 @@ void TMainForm::DrawGameOverPanel() {
   TDirectDrawSurface& surface = DXDraw.Surface();
   TCanvas& c = surface.Canvas();
   const int32_t sw = surface.Width(), sh = surface.Height();
-  const TPanelLimits limits =
-      PanelLimits(DXDraw.Options.Contains(doFullScreen), Window().Width(), Window().Height());
+  const TPanelLimits limits = CurrentPanelLimits();
   PanelOpeningStep(limits, PanelWidth, PanelHeight);
   DrawPanelBackground(DXImageListFaceMask.Items(), DXDraw, PanelWidth, PanelHeight,
                       Rnd(PanelHeight / 2.0) + 20);

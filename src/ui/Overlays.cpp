@@ -105,8 +105,7 @@ void TMainForm::DrawHelpPanel() {
   TDirectDrawSurface& surface = DXDraw.Surface();
   TCanvas& c = surface.Canvas();
   const int32_t sw = surface.Width(), sh = surface.Height();
-  const TPanelLimits limits =
-      PanelLimits(DXDraw.Options.Contains(doFullScreen), Window().Width(), Window().Height());
+  const TPanelLimits limits = CurrentPanelLimits();
   if (HelpVisible) {
     PanelOpeningStep(limits, PanelWidth, PanelHeight);
     DrawPanelBackground(DXImageListFaceMask.Items(), DXDraw, PanelWidth, PanelHeight,
@@ -134,6 +133,18 @@ void TMainForm::DrawHelpPanel() {
                           Rnd(PanelWidth / 4.0));
   }
   c.Release();
+}
+
+TPanelLimits TMainForm::CurrentPanelLimits() {
+  return PanelLimits(DXDraw.Options.Contains(doFullScreen), Window().Width(), Window().Height());
+}
+
+// As the drawing routines step it: the game-over panel only opens.
+void TMainForm::StepPanel() {
+  if (GameState == 5 || HelpVisible)
+    PanelOpeningStep(CurrentPanelLimits(), PanelWidth, PanelHeight);
+  else
+    PanelClosingStep(PanelWidth, PanelHeight);
 }
 
 void TMainForm::DrawCrosshair() {

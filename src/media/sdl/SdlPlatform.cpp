@@ -125,9 +125,17 @@ void TSdlPlatform::Handle(const SDL_Event& E, TPlatformClient& Client) {
           }
           break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
+        case SDL_WINDOWEVENT_MINIMIZED:
           if (FActive && !FOptions.Headless) {
             FActive = false;
             Client.Activated(false);
+          }
+          break;
+        case SDL_WINDOWEVENT_RESTORED:
+          // Back from the taskbar with the focus, where no focus event says so.
+          if (!FActive && (SDL_GetWindowFlags(FWindow) & SDL_WINDOW_INPUT_FOCUS) != 0) {
+            FActive = true;
+            Client.Activated(true);
           }
           break;
         case SDL_WINDOWEVENT_MOVED:
@@ -177,6 +185,17 @@ void TSdlPlatform::Run(TPlatformClient& Client) {
       SDL_WaitEventTimeout(nullptr, 50);
     }
   }
+}
+
+void TSdlPlatform::PresentAgain() {
+  if (FBackend && FDisplay && FDisplay->CanDraw()) FBackend->Repaint();
+}
+
+double TSdlPlatform::RefreshRate() const {
+  SDL_DisplayMode mode{};
+  const int display = SDL_GetWindowDisplayIndex(FWindow);
+  if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0) return 0;
+  return mode.refresh_rate;
 }
 
 bool TSdlPlatform::SaveScreenshot(const std::string& File, std::string& Error) {

@@ -65,6 +65,11 @@ class TSdlPlatform {
   bool Closed() const;
   SDL_Window* Window() const { return FWindow; }
 
+  // Presents the last picture again (when the display can draw).
+  void PresentAgain();
+  // The refresh rate of the window's display in Hz; 0 when unknown.
+  double RefreshRate() const;
+
   // The back surface as a PNG file; false with the reason in Error.
   bool SaveScreenshot(const std::string& File, std::string& Error);
 

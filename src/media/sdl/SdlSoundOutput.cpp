@@ -11,29 +11,52 @@
 
 // The open device and its channels; buffers keep it alive and give their channel back.
 struct TSdlSoundOutput::TMixer {
+  struct TChannel {
+    bool Used = false;
+    TSoundBufferFocus Focus = TSoundBufferFocus::Normal;
+    int Volume = MIX_MAX_VOLUME;  // as the buffer asked; silenced without the focus
+  };
   bool Open = false;
+  bool WindowActive = true;
   int Frequency = 0;
   Uint16 Format = 0;
   int Channels = 0;
-  std::vector<bool> Used;
+  std::vector<TChannel> Slots;
 
-  int TakeChannel() {
-    auto it = std::ranges::find(Used, false);
-    if (it == Used.end()) {
-      const size_t want = std::max<size_t>(16, Used.size() * 2);
-      Used.resize(static_cast<size_t>(Mix_AllocateChannels(static_cast<int>(want))), false);
-      it = std::ranges::find(Used, false);
-      if (it == Used.end()) return -1;
+  int TakeChannel(TSoundBufferFocus Focus) {
+    auto it = std::ranges::find(Slots, false, &TChannel::Used);
+    if (it == Slots.end()) {
+      const size_t want = std::max<size_t>(16, Slots.size() * 2);
+      Slots.resize(static_cast<size_t>(Mix_AllocateChannels(static_cast<int>(want))));
+      it = std::ranges::find(Slots, false, &TChannel::Used);
+      if (it == Slots.end()) return -1;
     }
-    *it = true;
-    return static_cast<int>(it - Used.begin());
+    *it = {true, Focus, MIX_MAX_VOLUME};
+    const int channel = static_cast<int>(it - Slots.begin());
+    Apply(channel);
+    return channel;
   }
   void GiveChannel(int Channel) {
     if (!Open) return;
     Mix_HaltChannel(Channel);
     Mix_Volume(Channel, MIX_MAX_VOLUME);
     Mix_SetPanning(Channel, 255, 255);
-    Used.at(static_cast<size_t>(Channel)) = false;
+    Slots.at(static_cast<size_t>(Channel)) = {};
+  }
+  void SetVolume(int Channel, int Volume) {
+    Slots.at(static_cast<size_t>(Channel)).Volume = Volume;
+    Apply(Channel);
+  }
+  void SetWindowActive(bool Active) {
+    WindowActive = Active;
+    if (!Open) return;
+    for (size_t c = 0; c < Slots.size(); ++c)
+      if (Slots[c].Used) Apply(static_cast<int>(c));
+  }
+  void Apply(int Channel) const {
+    const TChannel& slot = Slots.at(static_cast<size_t>(Channel));
+    const bool heard = WindowActive || slot.Focus == TSoundBufferFocus::Global;
+    Mix_Volume(Channel, heard ? slot.Volume : 0);
   }
 };
 
@@ -56,8 +79,12 @@ double Gain(int32_t Attenuation) {
 
 class TSdlBuffer final : public TSoundBuffer {
  public:
-  TSdlBuffer(std::shared_ptr<TSdlSoundOutput::TMixer> Mixer, std::shared_ptr<TSample> Sample)
-      : FMixer(std::move(Mixer)), FSample(std::move(Sample)), FChannel(FMixer->TakeChannel()) {
+  TSdlBuffer(std::shared_ptr<TSdlSoundOutput::TMixer> Mixer, std::shared_ptr<TSample> Sample,
+             TSoundBufferFocus Focus)
+      : FMixer(std::move(Mixer)),
+        FSample(std::move(Sample)),
+        FFocus(Focus),
+        FChannel(FMixer->TakeChannel(Focus)) {
     if (FChannel < 0) CannotMake();
   }
   ~TSdlBuffer() override { FMixer->GiveChannel(FChannel); }
@@ -66,7 +93,7 @@ class TSdlBuffer final : public TSoundBuffer {
 
   std::unique_ptr<TSoundBuffer> Duplicate() override {
     if (!FMixer->Open) CannotMake();
-    return std::make_unique<TSdlBuffer>(FMixer, FSample);
+    return std::make_unique<TSdlBuffer>(FMixer, FSample, FFocus);
   }
   void Play(bool Looping) override {
     if (!FMixer->Open) return;
@@ -86,12 +113,13 @@ class TSdlBuffer final : public TSoundBuffer {
   }
   void SetVolume(int32_t Volume) override {
     if (FMixer->Open)
-      Mix_Volume(FChannel, static_cast<int>(std::lround(MIX_MAX_VOLUME * Gain(Volume))));
+      FMixer->SetVolume(FChannel, static_cast<int>(std::lround(MIX_MAX_VOLUME * Gain(Volume))));
   }
 
  private:
   std::shared_ptr<TSdlSoundOutput::TMixer> FMixer;
   std::shared_ptr<TSample> FSample;
+  TSoundBufferFocus FFocus;
   int FChannel;
 };
 
@@ -111,7 +139,7 @@ TSdlSoundOutput::~TSdlSoundOutput() {
 }
 
 void TSdlSoundOutput::Open(const TSoundOpenRequest& /*Request*/) {
-  // Focus and exclusive mode have no meaning for SDL's device: it always plays.
+  // Exclusive mode has no meaning for SDL's device; focus is kept per buffer, by its volume.
   Close();
   const auto fail = [] {
     throw EDirectSoundError(Format("%s cannot be initialized", "DirectSound"));
@@ -124,7 +152,7 @@ void TSdlSoundOutput::Open(const TSoundOpenRequest& /*Request*/) {
     fail();
   }
   Mix_QuerySpec(&FMixer->Frequency, &FMixer->Format, &FMixer->Channels);
-  FMixer->Used.assign(static_cast<size_t>(Mix_AllocateChannels(16)), false);
+  FMixer->Slots.assign(static_cast<size_t>(Mix_AllocateChannels(16)), {});
   FMixer->Open = true;
 }
 
@@ -136,16 +164,18 @@ void TSdlSoundOutput::Close() {
   if (!FMixer->Open) return;
   Mix_HaltChannel(-1);
   FMixer->Open = false;
-  FMixer->Used.clear();
+  FMixer->Slots.clear();
   Mix_CloseAudio();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
   // Buffers still held elsewhere keep their samples but no longer reach the device.
+  const bool active = FMixer->WindowActive;
   FMixer = std::make_shared<TMixer>();
+  FMixer->WindowActive = active;
 }
 
 std::unique_ptr<TSoundBuffer> TSdlSoundOutput::MakeBuffer(std::span<const uint8_t> Format,
                                                           std::span<const uint8_t> Data,
-                                                          TSoundBufferFocus /*Focus*/,
+                                                          TSoundBufferFocus Focus,
                                                           const std::string& /*Label*/) {
   if (!FMixer->Open || Format.size() < 16 || Data.empty()) CannotMake();
   const uint16_t tag = U16(Format, 0);
@@ -179,9 +209,13 @@ std::unique_ptr<TSoundBuffer> TSdlSoundOutput::MakeBuffer(std::span<const uint8_
   sample->Chunk.abuf = sample->Bytes.data();
   sample->Chunk.alen = static_cast<Uint32>(sample->Bytes.size());
   sample->Chunk.volume = MIX_MAX_VOLUME;
-  return std::make_unique<TSdlBuffer>(FMixer, std::move(sample));
+  return std::make_unique<TSdlBuffer>(FMixer, std::move(sample), Focus);
 }
 
 void TSdlSoundOutput::Delay(int32_t Milliseconds) {
   SDL_Delay(static_cast<Uint32>(Milliseconds));
+}
+
+void TSdlSoundOutput::SetWindowActive(bool Active) {
+  FMixer->SetWindowActive(Active);
 }

@@ -21,6 +21,7 @@ class TSdlSoundOutput final : public TSoundOutput {
                                            std::span<const uint8_t> Data, TSoundBufferFocus Focus,
                                            const std::string& Label) override;
   void Delay(int32_t Milliseconds) override;
+  void SetWindowActive(bool Active) override;
 
   struct TMixer;
 
