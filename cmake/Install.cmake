@@ -5,7 +5,8 @@
 # The Debian package points at the system's font packages instead of copying their files.
 option(ZELGORA_SYSTEM_FONTS "Install links to the system's font files instead of copies" OFF)
 
-install(TARGETS zelgora zelgora-dxg RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS zelgora RUNTIME DESTINATION ${ZELGORA_INSTALL_GAMEDIR})
+install(TARGETS zelgora-dxg RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${ZELGORA_BITMAP_FILES} DESTINATION ${ZELGORA_INSTALL_DATADIR}/Bitmaps)
 
 if(ZELGORA_SYSTEM_FONTS)

@@ -66,7 +66,9 @@ TParsedOptions ParseOptions(const std::vector<std::string>& Args) {
   app.add_option("--screenshot", o.ScreenshotFile, "after the last frame, write a PNG");
   app.add_option("--dump-state", o.DumpStateFile, "after the last frame, write the state as JSON");
   app.add_option("--trace", o.TraceFile, "after every frame, one line of state JSON");
-  app.add_option("--data", o.DataDir, "folder that holds Bitmaps/ (default: the program's)");
+  app.add_option("--data", o.DataDir,
+                 "folder that holds Bitmaps/ and the fonts (default: the first of ZELGORA_DATA, "
+                 "the program's folder, ../share/zelgora from it, the install path)");
   app.add_option("--edition", o.Edition, "edition 0, 1 or 2")->check(CLI::Range(0, 2));
   app.add_option("--pace", pace,
                  "steady: about 60 ticks a second on any display; display: one tick per "
