@@ -3,7 +3,6 @@
 // OpenGL code, for the ratio of the two, and (c) start-up to the first presented frame.
 #include <SDL.h>
 #include <benchmark/benchmark.h>
-#include <epoxy/gl.h>
 
 #include <filesystem>
 #include <memory>
@@ -11,6 +10,7 @@
 
 #include "DXMain.h"
 #include "media/Clock.h"
+#include "media/gl/GL.h"
 #include "media/sdl/DIBCanvas.h"
 #include "media/sdl/SdlPlatform.h"
 

@@ -3,11 +3,11 @@
 // what rasterising those texts anew every frame would cost.
 #include <SDL.h>
 #include <benchmark/benchmark.h>
-#include <epoxy/gl.h>
 
 #include <string>
 #include <vector>
 
+#include "media/gl/GL.h"
 #include "media/gl/GLSurface2D.h"
 
 namespace {

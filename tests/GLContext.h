@@ -3,11 +3,12 @@
 #pragma once
 
 #include <SDL.h>
-#include <epoxy/gl.h>
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdint>
+
+#include "media/gl/GL.h"
 
 // Mesa's shader compiler keeps allocations for the life of the process; they are not ours.
 extern "C" const char* __lsan_default_suppressions() {

@@ -141,7 +141,8 @@ void TDXSound::Notify(TDXSoundNotifyType Type) {
   std::vector<int> handles;
   for (const auto& l : FListeners) handles.push_back(l.Handle);
   for (int h : handles) {
-    auto it = std::ranges::find(FListeners, h, &TListener::Handle);
+    auto it = std::find_if(FListeners.begin(), FListeners.end(),
+                           [h](const TListener& L) { return L.Handle == h; });
     if (it == FListeners.end()) continue;
     auto callback = it->Callback;
     callback(Type);

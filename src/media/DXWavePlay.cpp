@@ -28,11 +28,12 @@ void TWaveItemPlayer::Restore() {
 
 bool TWaveItemPlayer::AnyLost() const {
   if (FMain && FMain->Lost()) return true;
-  return std::ranges::any_of(FCopies, [](const auto& C) { return C->Lost(); });
+  return std::any_of(FCopies.begin(), FCopies.end(), [](const auto& C) { return C->Lost(); });
 }
 
 size_t TWaveItemPlayer::PlayingCount() const {
-  const auto copies = std::ranges::count_if(FCopies, [](const auto& C) { return C->Playing(); });
+  const auto copies =
+      std::count_if(FCopies.begin(), FCopies.end(), [](const auto& C) { return C->Playing(); });
   return static_cast<size_t>(copies) + (FMain && FMain->Playing() ? 1 : 0);
 }
 

@@ -62,8 +62,8 @@ void TRecordingSoundOutput::TState::FinishAll() {
 }
 
 int32_t TRecordingSoundOutput::TState::PlayingCount() const {
-  return static_cast<int32_t>(
-      std::ranges::count_if(Buffers, [](const TBufferState& B) { return B.Alive && B.Playing; }));
+  return static_cast<int32_t>(std::count_if(
+      Buffers.begin(), Buffers.end(), [](const TBufferState& B) { return B.Alive && B.Playing; }));
 }
 
 std::vector<std::string> TRecordingSoundOutput::TState::Played() const {

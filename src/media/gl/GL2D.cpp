@@ -1,15 +1,14 @@
 #include "media/gl/GL2D.h"
 
-#include <epoxy/gl.h>
-
 #include <string>
 #include <vector>
 
 #include "media/DXClass.h"
+#include "media/gl/GL.h"
 #include "media/gl/GLProgram.h"
 
 namespace {
-const char* const VertexSource = R"(#version 330 core
+const char* const VertexSource = R"(
 layout(location = 0) in vec2 aPos;
 layout(location = 1) in vec2 aTex;
 uniform vec2 uSurface;
@@ -18,11 +17,12 @@ out vec2 vTex;
 void main() {
   vec2 n = aPos / uSurface * 2.0 - 1.0;
   gl_Position = vec4(n.x, uFlipY ? n.y : -n.y, 0.0, 1.0);
+  gl_PointSize = 1.0;  // ES leaves the size of points undefined otherwise
   vTex = aTex;
 })";
 
 // Modes: 0 premultiplied picture, 1 coverage in a colour, 2 solid colour.
-const char* const FragmentSource = R"(#version 330 core
+const char* const FragmentSource = R"(
 in vec2 vTex;
 out vec4 oColor;
 uniform sampler2D uTex;

@@ -1,17 +1,16 @@
 #include "media/gl/GLDevice.h"
 
-#include <epoxy/gl.h>
-
 #include <algorithm>
 #include <vector>
 
 #include "media/DIB.h"
 #include "media/DXClass.h"
 #include "media/DXDisplay.h"
+#include "media/gl/GL.h"
 #include "media/gl/GLProgram.h"
 
 namespace {
-const char* const VertexSource = R"(#version 330 core
+const char* const VertexSource = R"(
 layout(location = 0) in vec3 aPos;
 layout(location = 2) in vec2 aTex;
 uniform mat4 uMatrix;
@@ -22,7 +21,7 @@ void main() {
 })";
 
 // Lighting is ambient only, so the lit colour is one value per draw.
-const char* const FragmentSource = R"(#version 330 core
+const char* const FragmentSource = R"(
 in vec2 vTex;
 out vec4 oColor;
 uniform vec4 uLit;
@@ -135,7 +134,7 @@ void TGLDevice3D::ApplyStates() {
   if (FBindTarget) FBindTarget();
   glViewport(FViewport.X, FHeight - (FViewport.Y + FViewport.Height), FViewport.Width,
              FViewport.Height);
-  glDepthRange(FViewport.MinZ, FViewport.MaxZ);
+  GLDepthRange(FViewport.MinZ, FViewport.MaxZ);
   glUseProgram(FProgram);
   glBindVertexArray(FVao);
   glBindBuffer(GL_ARRAY_BUFFER, FVbo);
@@ -187,7 +186,7 @@ void TGLDevice3D::Clear(const TD3DRect& Rect, uint32_t Flags, uint32_t Color, fl
   }
   if ((Flags & D3DCLEAR_ZBUFFER) && FDepthBuffer) {
     glDepthMask(GL_TRUE);
-    glClearDepth(std::clamp(Z, 0.0f, 1.0f));
+    GLClearDepth(std::clamp(Z, 0.0f, 1.0f));
     mask |= GL_DEPTH_BUFFER_BIT;
   }
   if (mask) glClear(mask);

@@ -6,7 +6,8 @@ namespace {
 
 GLuint Compile(GLenum Type, const char* Source, const std::string& Failure) {
   const GLuint shader = glCreateShader(Type);
-  glShaderSource(shader, 1, &Source, nullptr);
+  const char* const parts[] = {GLShaderPrologue, Source};
+  glShaderSource(shader, 2, parts, nullptr);
   glCompileShader(shader);
   GLint ok = 0;
   glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);

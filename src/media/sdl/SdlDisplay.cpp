@@ -1,11 +1,10 @@
 #include "media/sdl/SdlDisplay.h"
 
-#include <epoxy/gl.h>
-
 #include <algorithm>
 #include <cmath>
 
 #include "media/DXClass.h"
+#include "media/gl/GL.h"
 #include "media/gl/GLDevice.h"
 #include "media/gl/GLSurface2D.h"
 
@@ -25,12 +24,13 @@ TSdlGLDisplay::~TSdlGLDisplay() {
 
 void TSdlGLDisplay::MakeContext() {
   if (!FContext) {
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, GLContextMajor);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, GLContextMinor);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK,
+                        GLContextES ? SDL_GL_CONTEXT_PROFILE_ES : SDL_GL_CONTEXT_PROFILE_CORE);
     FContext = SDL_GL_CreateContext(FWindow);
     if (!FContext) throw EDXDrawError(Format("3D device not found (%s)", SDL_GetError()));
-    if (epoxy_gl_version() < 33) {
+    if (!GLContextSuffices()) {
       SDL_GL_DeleteContext(FContext);
       FContext = nullptr;
       throw EDXDrawError("3D device not found (OpenGL 3.3 is needed)");
@@ -127,7 +127,7 @@ TDisplayMode TSdlGLDisplay::Open(const TDisplayOpenRequest& Request) {
   glViewport(0, 0, FWidth, FHeight);
   glDisable(GL_SCISSOR_TEST);
   glClearColor(0, 0, 0, 1);
-  glClearDepth(1.0);
+  GLClearDepth(1.0f);
   glDepthMask(GL_TRUE);
   glClear(GL_COLOR_BUFFER_BIT | (FDepth ? GL_DEPTH_BUFFER_BIT : 0));
 
@@ -165,12 +165,16 @@ TPictureDrawer* TSdlGLDisplay::PictureDrawer() {
 void TSdlGLDisplay::Present(const TDXDrawOptions& InForce) {
   if (!FFramebuffer) return;
   FLastPresent = InForce;
+#ifndef __EMSCRIPTEN__
+  // In the browser the picture always shows at the animation frame, and a swap interval
+  // there would change how the browser calls the main loop.
   const int want = InForce.Contains(doWaitVBlank) ? 1 : 0;
   if (want != FSwapInterval) {
     // Drivers may refuse a swap interval; the picture is then shown without the wait.
     if (SDL_GL_SetSwapInterval(want) != 0 && want == 1) SDL_GL_SetSwapInterval(0);
     FSwapInterval = want;
   }
+#endif
   Repaint();
 }
 

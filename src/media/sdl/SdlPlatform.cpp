@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "media/DXClass.h"
+#include "media/gl/GL.h"
 #include "media/sdl/SdlDisplay.h"
 #include "media/sdl/SdlWindow.h"
 
@@ -24,9 +25,10 @@ TSdlPlatform::TSdlPlatform(const TPlatformOptions& Options)
   // No controllers is no error: the joystick then yields no states.
   if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) FControllers.OpenAttached();
 
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, GLContextMajor);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, GLContextMinor);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK,
+                      GLContextES ? SDL_GL_CONTEXT_PROFILE_ES : SDL_GL_CONTEXT_PROFILE_CORE);
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
   FWindow = SDL_CreateWindow(

@@ -24,11 +24,12 @@ struct TSdlSoundOutput::TMixer {
   std::vector<TChannel> Slots;
 
   int TakeChannel(TSoundBufferFocus Focus) {
-    auto it = std::ranges::find(Slots, false, &TChannel::Used);
+    const auto unused = [](const TChannel& c) { return !c.Used; };
+    auto it = std::find_if(Slots.begin(), Slots.end(), unused);
     if (it == Slots.end()) {
       const size_t want = std::max<size_t>(16, Slots.size() * 2);
       Slots.resize(static_cast<size_t>(Mix_AllocateChannels(static_cast<int>(want))));
-      it = std::ranges::find(Slots, false, &TChannel::Used);
+      it = std::find_if(Slots.begin(), Slots.end(), unused);
       if (it == Slots.end()) return -1;
     }
     *it = {true, Focus, MIX_MAX_VOLUME};
