@@ -69,7 +69,13 @@ class TFormClient : public TPlatformClient {
 };
 
 int RunOnSdl(const THarnessOptions& Options, TFormServices Services, THeldKeys& ScriptKeys) {
-  TSdlPlatform platform({Options.Headless, Services.DataDir});
+  TPlatformOptions platformOptions{Options.Headless, Services.DataDir};
+  if (Options.Screen) {
+    platformOptions.ScreenWidth = Options.Screen->Width;
+    platformOptions.ScreenHeight = Options.Screen->Height;
+  }
+  platformOptions.DisplayModeSearch = Options.DisplayMode;
+  TSdlPlatform platform(platformOptions);
   TCombinedKeys keys(platform.Keys(), ScriptKeys);
   Services.Window = platform.MakeFormWindow();
   Services.Display = platform.MakeDisplay();

@@ -93,7 +93,8 @@ TEST(DXDisplay, WindowEventsDriveTheLifecycle) {
   f.Draw.WindowShown();  // later showings change nothing
   EXPECT_EQ(f.Backend->Opens.size(), 1u);
 
-  // A finished resize re-initialises through the form's handlers, at the new client size.
+  // A finished resize re-initialises through the form's handlers; the surface keeps the
+  // form's designed size, which the platform shows scaled.
   f.Window->Now.ClientWidth = 800;
   f.Window->Now.ClientHeight = 600;
   f.Log.clear();
@@ -101,12 +102,13 @@ TEST(DXDisplay, WindowEventsDriveTheLifecycle) {
   EXPECT_EQ(f.Log,
             (std::vector<std::string>{"OnFinalizeSurface", "OnFinalize", "OnInitializing",
                                       "OnInitialize", "OnInitializeSurface", "OnRestoreSurface"}));
-  EXPECT_EQ(f.Draw.SurfaceWidth(), 800);
-  EXPECT_EQ(f.Draw.Surface().Height(), 600);
+  EXPECT_EQ(f.Draw.SurfaceWidth(), 640);
+  EXPECT_EQ(f.Draw.Surface().Height(), 480);
+  EXPECT_EQ(f.Backend->Opens.back().SurfaceWidth, 640);
 
   f.Draw.WindowDestroyed();
   EXPECT_FALSE(f.Draw.Initialized());
-  EXPECT_EQ(f.Draw.SurfaceWidth(), 800);  // remembered while finalised
+  EXPECT_EQ(f.Draw.SurfaceWidth(), 640);  // remembered while finalised
 }
 
 TEST(DXDisplay, FailedAutomaticStartIsNotRetriedAndLeavesTheDisplayDown) {
@@ -177,6 +179,31 @@ TEST(DXDisplay, FullScreenTakesTheModeFound) {
   f.Backend->Modes = {{1024, 768, 32}};
   EXPECT_THROW(f.Draw.Initialize(), EDXDrawError);
   EXPECT_FALSE(f.Draw.Initialized());
+}
+
+TEST(DXDisplay, SurfaceAndFormKeepTheirDesignedSizeOnAnyScreen) {
+  Fixture f;
+  // A full-screen mode larger than asked for: the mode is taken, the surface stays 640 x 480,
+  // also when full screen is entered again with the mode now remembered.
+  f.Backend->Modes = {{800, 600, 32}};
+  f.Draw.Options.Include(doFullScreen);
+  f.Window->Now = {800, 600, TFormWindow::TBorderStyle::None};
+  for (int i = 0; i < 2; ++i) {
+    f.Draw.Initialize();
+    EXPECT_EQ(f.Draw.Display.Width, 800);
+    EXPECT_EQ(f.Draw.SurfaceWidth(), 640);
+    EXPECT_EQ(f.Draw.SurfaceHeight(), 480);
+    EXPECT_EQ(f.Form.Width(), 640);
+    EXPECT_EQ(f.Form.Height(), 480);
+  }
+  // A maximised window with its frame and title bar: the frame is added to the design size.
+  f.Draw.Options.Exclude(doFullScreen);
+  f.Window->Now = {1912, 1020, TFormWindow::TBorderStyle::Sizeable};
+  f.Window->TitleHeight = 26;
+  f.Draw.Initialize();
+  EXPECT_EQ(f.Draw.SurfaceWidth(), 640);
+  EXPECT_EQ(f.Form.Width(), 648);
+  EXPECT_EQ(f.Form.Height(), 514);
 }
 
 TEST(DXDisplay, LateListenersCatchUpAndLeavingListenersAreFinalised) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "GLContext.h"
 #include "media/gl/GL2D.h"
 #include "media/sdl/SdlText.h"
@@ -103,6 +105,73 @@ TEST_F(GLCanvasTest, CrosshairLinesAndEllipses) {
   EXPECT_EQ(GL.Pixel(cx, cy - 40), 0x808080u);      // its top row
   EXPECT_EQ(GL.Pixel(cx - 30, cy - 30), 0u);        // inside, unfilled
   EXPECT_EQ(GL.Pixel(cx + 10, cy + 10), 0u);
+}
+
+// A 320 x 240 surface shown on the 640 x 480 framebuffer: every surface pixel is 2 x 2.
+class GLCanvasScaledTest : public GLCanvasTest {
+ protected:
+  TGL2DRenderer Scaled{TTestGLContext::W / 2, TTestGLContext::H / 2, {}, false,
+                       TTestGLContext::W,     TTestGLContext::H};
+  TGLCanvas ScaledCanvas{Scaled, Text};
+};
+
+TEST_F(GLCanvasScaledTest, CrosshairIsDrawnAtTheFramebuffersResolution) {
+  GL.Clear(0);
+  const int32_t cx = 160, cy = 120;
+  ScaledCanvas.Pen.Color = 0x808080;
+  ScaledCanvas.Brush.Style = TBrushStyle::Clear;
+  ScaledCanvas.MoveTo(cx - 45, cy);
+  ScaledCanvas.LineTo(cx + 45, cy);
+  ScaledCanvas.MoveTo(cx, cy - 45);
+  ScaledCanvas.LineTo(cx, cy + 45);
+  ScaledCanvas.Ellipse(cx - 40, cy - 40, cx + 40, cy + 40);
+  // The lines: two framebuffer rows or columns thick, the end point left out.
+  EXPECT_EQ(GL.Pixel(230, 240), 0x808080u);
+  EXPECT_EQ(GL.Pixel(409, 241), 0x808080u);
+  EXPECT_EQ(GL.Pixel(410, 240), 0u);
+  EXPECT_EQ(GL.Pixel(300, 239), 0u);
+  EXPECT_EQ(GL.Pixel(320, 150), 0x808080u);
+  EXPECT_EQ(GL.Pixel(321, 150), 0x808080u);
+  EXPECT_EQ(GL.Pixel(322, 150), 0u);
+  // The ring: inscribed in the box (240..400 framebuffer pixels), two pixels thick, a smooth
+  // curve rather than 2 x 2 blocks of the surface's outline.
+  EXPECT_EQ(GL.Pixel(240, 236), 0x808080u);
+  EXPECT_EQ(GL.Pixel(241, 236), 0x808080u);
+  EXPECT_EQ(GL.Pixel(242, 236), 0u);
+  EXPECT_EQ(GL.Pixel(239, 236), 0u);
+  EXPECT_EQ(GL.Pixel(316, 160), 0x808080u);
+  EXPECT_EQ(GL.Pixel(316, 162), 0u);
+  EXPECT_EQ(GL.Pixel(280, 200), 0u);  // inside, unfilled
+  // Every framebuffer pixel whose centre lies well within the ring is drawn, and none well
+  // outside it: 2 x 2 blocks of the 640 x 480 outline would miss both ways along the curve.
+  int wrong = 0;
+  for (int32_t y = 150; y < 330; ++y)
+    for (int32_t x = 230; x < 410; ++x) {
+      if ((x >= 320 && x <= 321) || (y >= 240 && y <= 241)) continue;  // the lines
+      const double d = std::hypot(x + 0.5 - 320, y + 0.5 - 240);
+      const bool grey = GL.Pixel(x, y) == 0x808080u;
+      if ((d > 78.3 && d < 79.7 && !grey) || ((d < 77.7 || d > 80.3) && grey)) ++wrong;
+    }
+  EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(GLCanvasScaledTest, TextIsRasterisedAtTheScaledSizeAndPlacedOnWholePixels) {
+  GL.Clear(0);
+  ScaledCanvas.Brush.Style = TBrushStyle::Clear;
+  ScaledCanvas.Font = {12, 0xFFFFFF, true};
+  ScaledCanvas.TextOut(10, 5, "\xDArove\xF2");
+  const auto pixels = GL.Pixels();
+  const TTextImage image = Text.Render("\xDArove\xF2", 12, true, 2.0);
+  const TTextImage plain = Text.Render("\xDArove\xF2", 12, true);
+  ASSERT_GT(image.Width, 0);
+  EXPECT_NEAR(image.Height, 2 * plain.Height, 2);
+  EXPECT_NEAR(image.Width, 2 * plain.Width, plain.Width / 8);
+  for (int32_t y = 0; y < image.Height; ++y)
+    for (int32_t x = 0; x < image.Width; ++x) {
+      const uint8_t c = image.Coverage[static_cast<size_t>(y * image.Width + x)];
+      const uint8_t* p = &pixels[static_cast<size_t>(((10 + y) * TTestGLContext::W + 20 + x) * 4)];
+      ASSERT_NEAR(p[0], c, 1) << x << "," << y;
+    }
 }
 
 TEST_F(GLCanvasTest, SolidBrushPaintsTheTextBox) {

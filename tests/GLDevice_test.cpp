@@ -226,6 +226,35 @@ TEST_F(GLDevice, TexturesSurviveReinitialisation) {
   ExpectNear(At(320, 240), {0, 192, 0}, "after a re-initialisation");
 }
 
+TEST_F(GLDevice, LargerWindowDrawsTheSceneAtItsOwnPixelSize) {
+  SDL_SetWindowSize(Window, 1280, 960);
+  Draw->WindowMovedOrSized();
+  ASSERT_TRUE(Draw->CanDraw());
+  SetUp();
+  EXPECT_EQ(Draw->SurfaceWidth(), 640);
+  EXPECT_EQ(Backend->Picture(), (TPictureRect{0, 0, 1280, 960}));
+  TDirect3DTexture2 t(*Draw, Picture({Red, Green, Blue, White}));
+  std::array<TDirect3DTexture2*, 6> faces{&t, &t, &t, &t, &t, &t};
+  const auto vertices = CubeVertices();
+  TD3DCube cube(vertices, faces, 192);
+  cube.MoveTo({1, 0, 3});
+  Device->SetTransform(TD3DTransformState::World, MakeTranslation(-1, 0, 2));
+  Device->BeginScene();
+  cube.Draw(*Device);
+  Device->EndScene();
+  // The places of the 640 x 480 picture, twice as far from the corner.
+  ExpectNear(At(480, 360), {192, 0, 0}, "top left of the front face");
+  ExpectNear(At(800, 360), {0, 192, 0}, "top right");
+  ExpectNear(At(480, 600), {0, 0, 192}, "bottom left");
+  ExpectNear(At(800, 600), {192, 192, 192}, "bottom right");
+  Device->Clear({0, 0, 320, 480}, D3DCLEAR_TARGET, 0xFF0000FF, 1.0f, 0);
+  ExpectNear(At(639, 10), {0, 0, 255}, "inside the scaled clear");
+  ExpectNear(At(641, 10), {0, 0, 0}, "outside it");
+
+  SDL_SetWindowSize(Window, 640, 480);
+  Draw->WindowMovedOrSized();
+}
+
 TEST(GLDeviceMatrix, DepthConversionMatchesTheDeviceRange) {
   TMatrix4 p;
   p.M[0][0] = 2;

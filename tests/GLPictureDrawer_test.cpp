@@ -57,6 +57,26 @@ TEST_F(GLPictureDrawerTest, DrawCopiesThePatternAndSkipsKeyedPixels) {
   EXPECT_EQ(GL.Pixel(10, 22), Blue);
 }
 
+TEST_F(GLPictureDrawerTest, ScaledDrawCoversTheScaledPlaceAndFiltersItsInside) {
+  // A 320 x 240 surface on the 640 x 480 framebuffer: twice the size.
+  TGL2DRenderer renderer{TTestGLContext::W / 2, TTestGLContext::H / 2, {}, false,
+                         TTestGLContext::W,     TTestGLContext::H};
+  TGLPictureDrawer drawer{renderer};
+  GL.Clear(Blue);
+  // Red left column, white right column, the key nowhere.
+  auto& item = Item(Picture(2, 2, {Red, 0xFFFFFF, Red, 0xFFFFFF}));
+  drawer.PutPattern(item, 0, 10, 20);
+  EXPECT_EQ(GL.Pixel(20, 40), Red);  // the corners keep their texels
+  EXPECT_EQ(GL.Pixel(23, 43), 0xFFFFFFu);
+  EXPECT_EQ(GL.Pixel(19, 40), Blue);  // nothing outside the scaled place
+  EXPECT_EQ(GL.Pixel(24, 40), Blue);
+  EXPECT_EQ(GL.Pixel(20, 44), Blue);
+  // Between the two columns the colours are blended, not one copied beside the other.
+  const uint32_t mid = GL.Pixel(21, 41);
+  EXPECT_GT(Channel(mid, 1), 0);
+  EXPECT_LT(Channel(mid, 1), 255);
+}
+
 TEST_F(GLPictureDrawerTest, KeyFollowsTransparentAndTheKeyColourAtOnce) {
   auto& item = Item(Picture(2, 1, {Red, Green}));
   GL.Clear(Blue);

@@ -16,6 +16,8 @@ TEST(Options, NoneGiveTheGameAsDesigned) {
   EXPECT_FALSE(o.Seed);
   EXPECT_FALSE(o.Clock);
   EXPECT_FALSE(o.FullScreen);
+  EXPECT_FALSE(o.Screen);
+  EXPECT_FALSE(o.DisplayMode);
   EXPECT_EQ(o.Edition, 0);
   EXPECT_TRUE(o.KeysFile.empty() && o.DumpStateFile.empty() && o.TraceFile.empty() &&
               o.ScreenshotFile.empty() && o.DataDir.empty());
@@ -45,7 +47,10 @@ TEST(Options, EveryOption) {
                          "1",
                          "--pace",
                          "display",
-                         "--fullscreen"});
+                         "--fullscreen",
+                         "--screen",
+                         "1920x1080",
+                         "--display-mode"});
   ASSERT_FALSE(p.ExitCode) << p.Message;
   const auto& o = p.Options;
   EXPECT_TRUE(o.Headless);
@@ -62,6 +67,8 @@ TEST(Options, EveryOption) {
   EXPECT_EQ(o.FullScreen, true);
   EXPECT_EQ(o.Pace, TPace::Display);
   EXPECT_EQ(ParseOptions({}).Options.Pace, TPace::Steady);
+  EXPECT_EQ(o.Screen, (TScreenSize{1920, 1080}));
+  EXPECT_TRUE(o.DisplayMode);
   EXPECT_EQ(ParseOptions({"--windowed"}).Options.FullScreen, false);
   EXPECT_EQ(ParseOptions({"--frames=0"}).Options.Frames, 0);
 }
@@ -71,7 +78,8 @@ TEST(Options, HelpAndVersionEndAtOnceWithStatusZero) {
   ASSERT_EQ(help.ExitCode, 0);
   for (const char* name : {"--headless", "--renderer", "--frames", "--keys", "--seed", "--clock",
                            "--screenshot", "--dump-state", "--trace", "--data", "--edition",
-                           "--windowed", "--fullscreen", "--pace", "--version"})
+                           "--windowed", "--fullscreen", "--pace", "--screen", "--display-mode",
+                           "--version"})
     EXPECT_NE(help.Message.find(name), std::string::npos) << name;
   auto version = ParseOptions({"--version"});
   EXPECT_EQ(version.ExitCode, 0);
@@ -98,6 +106,8 @@ TEST(Options, BadValuesAreRefused) {
                                         {"--clock", "2007-03-09"},
                                         {"--windowed", "--fullscreen"},
                                         {"--pace", "fast"},
+                                        {"--screen", "1920x1080"},  // headless runs only
+                                        {"--headless", "--screen", "wide"},
                                         {"--bogus"},
                                         {"extra"}}) {
     auto p = ParseOptions(args);
@@ -105,6 +115,16 @@ TEST(Options, BadValuesAreRefused) {
     EXPECT_NE(*p.ExitCode, 0) << args[0];
     EXPECT_FALSE(p.Message.empty());
   }
+}
+
+TEST(Options, ScreenSizes) {
+  EXPECT_EQ(ParseScreen("1920x1080"), (TScreenSize{1920, 1080}));
+  EXPECT_EQ(ParseScreen("160x120"), (TScreenSize{160, 120}));
+  EXPECT_EQ(ParseScreen("16384x16384"), (TScreenSize{16384, 16384}));
+  for (const char* bad : {"", "x", "1920", "1920x", "x1080", "1920X1080", "1920x1080x2", "159x120",
+                          "160x119", "16385x100", "0x0", "-1x480", "+640x480", "640 x480",
+                          "640x480 ", "99999999999x480", "0640x0480x"})
+    EXPECT_FALSE(ParseScreen(bad)) << bad;
 }
 
 TEST(Options, ClockValues) {

@@ -156,7 +156,7 @@ struct TOverlayRig {
     Form = std::make_unique<TMainForm>(std::move(s));
     Form->DXDraw.WindowShown();
     // A window of outer size 648 x 514 around the 640 x 480 surface.
-    Window->Now.ClientHeight = 506;
+    Window->TitleHeight = 26;
   }
   // One overlay pass on fresh records.
   void Draw() {
@@ -371,21 +371,48 @@ TEST(Overlays, HelpTitleInSlovakShowsItsLetters) {
   EXPECT_EQ(Cp1250ToUtf8(texts[0].Name), " NÁPOVEDA - Zelgora - ");
 }
 
-TEST(Overlays, FullScreenLimits) {
-  TOverlayRig rig;
-  rig.Form->DXDraw.Options.Include(doFullScreen);
-  rig.Window->Now = {640, 480, TFormWindow::TBorderStyle::None};
-  rig.Form->HelpVisible = true;
-  int frames = 0;
-  // Limits 640 - 21 = 619 and 480 - 130 = 350: 31 + 18 frames.
-  while (frames < 100) {
-    rig.Draw();
-    ++frames;
-    if (!PanelTexts(rig.Canvas).empty()) break;
+TEST(Overlays, FullScreenLimitsWhateverTheScreen) {
+  // The form is 640 x 480 in full screen on any desktop: limits 640 - 21 = 619 and
+  // 480 - 130 = 350, reached after 31 + 18 frames, for the help and the game-over panel.
+  for (const auto& [w, h] : {std::pair{640, 480}, {1024, 768}, {1920, 1080}, {2560, 1440}}) {
+    for (int32_t state : {2, 5}) {
+      SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h) + " state " + std::to_string(state));
+      TOverlayRig rig;
+      rig.Form->DXDraw.Options.Include(doFullScreen);
+      rig.Window->Now = {w, h, TFormWindow::TBorderStyle::None};
+      rig.Form->GameState = state;
+      rig.Form->HelpVisible = true;
+      int frames = 0;
+      while (frames < 100) {
+        rig.Draw();
+        ++frames;
+        if (!PanelTexts(rig.Canvas).empty()) break;
+      }
+      EXPECT_EQ(frames, 31 + 18);
+      EXPECT_EQ(rig.Form->PanelWidth, 620);
+      EXPECT_EQ(rig.Form->PanelHeight, 366);
+      EXPECT_EQ(rig.Form->Width(), 640);
+      EXPECT_EQ(rig.Form->Height(), 480);
+    }
   }
-  EXPECT_EQ(frames, 31 + 18);
-  EXPECT_EQ(rig.Form->PanelWidth, 620);
-  EXPECT_EQ(rig.Form->PanelHeight, 366);
+}
+
+TEST(Overlays, ResizedWindowKeepsTheLayoutOfTheDesignedWindow) {
+  // Resized or maximised, the form keeps its 648 x 514 outer size: the panel opens as in the
+  // 640 x 480 window.
+  for (const auto& [w, h] : {std::pair{640, 480}, {1280, 960}, {1912, 1020}}) {
+    SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+    TOverlayRig rig;
+    rig.Window->Now.ClientWidth = w;
+    rig.Window->Now.ClientHeight = h;
+    rig.Form->GameState = 2;
+    rig.Form->HelpVisible = true;
+    for (int frame = 0; frame < 60; ++frame) rig.Draw();
+    EXPECT_EQ(rig.Form->PanelWidth, 640);
+    EXPECT_EQ(rig.Form->PanelHeight, 366);
+    EXPECT_EQ(PanelTexts(rig.Canvas).size(), 13u);
+    EXPECT_EQ(rig.Form->DXDraw.SurfaceWidth(), 640);
+  }
 }
 
 TEST(Overlays, GameOverPanelOfTheSponsorEdition) {

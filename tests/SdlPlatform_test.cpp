@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "media/DXClass.h"
+#include "media/sdl/SdlDisplay.h"
 
 extern "C" const char* __lsan_default_suppressions() {
   return "leak:libLLVM\nleak:libgallium\nleak:swrast_dri\nleak:libEGL_mesa\nleak:libglapi\n";
@@ -205,11 +206,13 @@ TEST(SdlPlatform, FocusAndMinimisingMakeTheApplicationInactive) {
   EXPECT_EQ(client.Log, (std::vector<std::string>{"inactive", "active", "inactive"}));
 }
 
-TEST(SdlPlatform, ResizedWindowReinitialisesTheDisplayAtTheNewSize) {
+TEST(SdlPlatform, ResizedWindowShowsTheSurfaceScaledToItsNewSize) {
   std::vector<std::string> log;  // outlives the display, which logs as it goes
   TSdlPlatform platform({true, ZELGORA_BUILD_DIR});
   TDXForm form(platform.MakeFormWindow());
-  TDXDraw display(form, platform.MakeDisplay());
+  auto owned = platform.MakeDisplay();
+  auto* backend = static_cast<TSdlGLDisplay*>(owned.get());
+  TDXDraw display(form, std::move(owned));
   display.OnFinalize = [&] { log.push_back("finalize"); };
   display.OnInitialize = [&] { log.push_back("initialize"); };
   platform.Attach(display);
@@ -227,12 +230,74 @@ TEST(SdlPlatform, ResizedWindowReinitialisesTheDisplayAtTheNewSize) {
   SDL_PushEvent(&e);
   platform.PumpEvents(client);
   EXPECT_EQ(log, (std::vector<std::string>{"finalize", "initialize"}));
-  EXPECT_EQ(display.SurfaceWidth(), 800);
-  EXPECT_EQ(display.SurfaceHeight(), 600);
+  EXPECT_EQ(display.SurfaceWidth(), 640);
+  EXPECT_EQ(display.SurfaceHeight(), 480);
+  EXPECT_EQ(backend->Picture(), (TPictureRect{0, 0, 800, 600}));
   log.clear();
   SDL_PushEvent(&e);  // nothing changed since
   platform.PumpEvents(client);
   EXPECT_TRUE(log.empty());
+
+  // Wider than 4:3: the picture keeps its aspect, centred, black at the sides.
+  SDL_SetWindowSize(window, 1000, 600);
+  SDL_PushEvent(&e);
+  platform.PumpEvents(client);
+  EXPECT_EQ(backend->Picture(), (TPictureRect{100, 0, 800, 600}));
+  TDirect3DDevice7* device = display.D3DDevice7();
+  ASSERT_NE(device, nullptr);
+  device->Clear({0, 0, 640, 480}, D3DCLEAR_TARGET, 0xFFFFFFFF, 1.0f, 0);
+  device->Clear({320, 0, 640, 480}, D3DCLEAR_TARGET, 0xFF00FF00, 1.0f, 0);
+  const TSurfacePixels shown = backend->ReadWindow();
+  ASSERT_EQ(shown.Width, 1000);
+  ASSERT_EQ(shown.Height, 600);
+  auto green = [&](int X, int Y) {
+    return shown.RGBA[static_cast<size_t>((Y * shown.Width + X) * 4 + 1)];
+  };
+  auto red = [&](int X, int Y) {
+    return shown.RGBA[static_cast<size_t>((Y * shown.Width + X) * 4)];
+  };
+  EXPECT_EQ(green(99, 300), 0);   // black left of the picture
+  EXPECT_EQ(red(100, 300), 255);  // the white half begins at the picture's edge
+  EXPECT_EQ(red(499, 300), 255);  // and ends at the scaled middle
+  EXPECT_EQ(red(500, 300), 0);    // where the green half begins
+  EXPECT_EQ(green(899, 599), 255);
+  EXPECT_EQ(green(900, 300), 0);  // black right of it
+}
+
+TEST(SdlPlatform, HeadlessFullScreenFillsTheScreenGiven) {
+  TPlatformOptions options{true, ZELGORA_BUILD_DIR};
+  options.ScreenWidth = 1920;
+  options.ScreenHeight = 1080;
+  TSdlPlatform platform(options);
+  TDXForm form(platform.MakeFormWindow());
+  auto owned = platform.MakeDisplay();
+  auto* backend = static_cast<TSdlGLDisplay*>(owned.get());
+  TDXDraw display(form, std::move(owned));
+  platform.Attach(display);
+  platform.Show();
+  // The window first: its client area is the screen size given, the picture fills it.
+  EXPECT_EQ(form.Window().ClientWidth(), 1920);
+  EXPECT_EQ(backend->Picture(), (TPictureRect{240, 0, 1440, 1080}));
+
+  display.Finalize();
+  form.SaveWindowPlacement();
+  form.Window().SetBorderStyle(TFormWindow::TBorderStyle::None);
+  display.Options.Include(doFullScreen);
+  display.Initialize();
+  TRecordingClient client;
+  platform.PumpEvents(client);
+  ASSERT_TRUE(display.CanDraw());
+  EXPECT_TRUE(backend->DesktopFullScreen());  // no switch of the monitor's mode
+  EXPECT_EQ(display.SurfaceWidth(), 640);
+  EXPECT_EQ(form.Width(), 640);
+  EXPECT_EQ(form.Height(), 480);
+  EXPECT_EQ(backend->Picture(), (TPictureRect{240, 0, 1440, 1080}));
+  const TSurfacePixels picture = backend->ReadSurface();
+  EXPECT_EQ(picture.Width, 1440);
+  EXPECT_EQ(picture.Height, 1080);
+  const TSurfacePixels shown = backend->ReadWindow();
+  EXPECT_EQ(shown.Width, 1920);
+  EXPECT_EQ(shown.Height, 1080);
 }
 
 TEST(SdlPlatform, FullScreenAndBackKeepTheSurfaceAndPlaceTheWindowAgain) {

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <string_view>
 
 #include "Version.h"
 #include "harness/Controls.h"
@@ -35,6 +36,26 @@ std::optional<TLocalDateTime> ParseClock(const std::string& Text) {
   return t;
 }
 
+std::optional<TScreenSize> ParseScreen(const std::string& Text) {
+  const size_t x = Text.find('x');
+  if (x == std::string::npos) return std::nullopt;
+  auto side = [](std::string_view Digits, int32_t Min) -> std::optional<int32_t> {
+    if (Digits.empty() || Digits.size() > 5) return std::nullopt;
+    int32_t v = 0;
+    for (char c : Digits) {
+      if (c < '0' || c > '9') return std::nullopt;
+      v = v * 10 + (c - '0');
+    }
+    if (v < Min || v > TScreenSize::Max) return std::nullopt;
+    return v;
+  };
+  const std::string_view text(Text);
+  const auto w = side(text.substr(0, x), TScreenSize::MinWidth);
+  const auto h = side(text.substr(x + 1), TScreenSize::MinHeight);
+  if (!w || !h) return std::nullopt;
+  return TScreenSize{*w, *h};
+}
+
 TParsedOptions ParseOptions(const std::vector<std::string>& Args) {
   TParsedOptions parsed;
   THarnessOptions& o = parsed.Options;
@@ -42,13 +63,14 @@ TParsedOptions ParseOptions(const std::vector<std::string>& Args) {
   app.set_version_flag("--version", std::string("zelgora " ZELGORA_VERSION));
   app.footer(ControlsText());
 
-  std::string renderer = "gl", clock, pace = "steady";
+  std::string renderer = "gl", clock, pace = "steady", screen;
   int64_t frames = 0;
   uint32_t seed = 0;
   bool windowed = false, fullscreen = false;
-  app.add_flag("--headless", o.Headless,
-               "offscreen video and dummy audio drivers (unless the environment names others); "
-               "the window counts as active");
+  auto* headlessOpt =
+      app.add_flag("--headless", o.Headless,
+                   "offscreen video and dummy audio drivers (unless the environment names others); "
+                   "the window counts as active");
   app.add_option("--renderer", renderer, "gl (OpenGL) or null (a device that draws nothing)")
       ->check(CLI::IsMember({"gl", "null"}));
   auto* framesOpt = app.add_option("--frames", frames, "run N frame ticks back to back, then quit")
@@ -76,6 +98,13 @@ TParsedOptions ParseOptions(const std::vector<std::string>& Args) {
       ->check(CLI::IsMember({"steady", "display"}));
   auto* windowedOpt = app.add_flag("--windowed", windowed, "start in a window");
   app.add_flag("--fullscreen", fullscreen, "start in full screen")->excludes(windowedOpt);
+  app.add_option("--screen", screen,
+                 "headless runs: the desktop size WxH that full screen fills and the window's "
+                 "client size (default 640x480)")
+      ->needs(headlessOpt);
+  app.add_flag("--display-mode", o.DisplayMode,
+               "full screen switches the monitor to a display mode near 640x480 instead of "
+               "filling the desktop at its own mode");
 
   std::vector<std::string> reversed(Args.rbegin(), Args.rend());  // CLI11 pops from the back
   try {
@@ -96,6 +125,17 @@ TParsedOptions ParseOptions(const std::vector<std::string>& Args) {
     if (!o.Clock) {
       parsed.ExitCode = 2;  // CLI11's status for a bad value
       parsed.Message = "--clock: '" + clock + "' is not a date and time YYYY-MM-DDTHH:MM:SS\n";
+      return parsed;
+    }
+  }
+  if (!screen.empty()) {
+    o.Screen = ParseScreen(screen);
+    if (!o.Screen) {
+      parsed.ExitCode = 2;
+      parsed.Message =
+          "--screen: '" + screen + "' is not a size WxH from " +
+          std::to_string(TScreenSize::MinWidth) + "x" + std::to_string(TScreenSize::MinHeight) +
+          " to " + std::to_string(TScreenSize::Max) + "x" + std::to_string(TScreenSize::Max) + "\n";
       return parsed;
     }
   }

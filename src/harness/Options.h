@@ -10,6 +10,12 @@
 #include "media/Clock.h"
 #include "media/FramePacer.h"
 
+struct TScreenSize {
+  int32_t Width = 0, Height = 0;
+  bool operator==(const TScreenSize&) const = default;
+  static constexpr int32_t MinWidth = 160, MinHeight = 120, Max = 16384;
+};
+
 struct THarnessOptions {
   bool Headless = false;
   std::string Renderer = "gl";  // "gl" or "null"
@@ -22,8 +28,10 @@ struct THarnessOptions {
   std::string TraceFile;
   std::string DataDir;  // empty: the program's folder
   int32_t Edition = 0;
-  std::optional<bool> FullScreen;  // --windowed / --fullscreen; none: the game's own start
-  TPace Pace = TPace::Steady;      // --pace steady|display
+  std::optional<bool> FullScreen;     // --windowed / --fullscreen; none: the game's own start
+  TPace Pace = TPace::Steady;         // --pace steady|display
+  std::optional<TScreenSize> Screen;  // --screen WxH (headless runs only)
+  bool DisplayMode = false;           // --display-mode: full screen switches the monitor's mode
 };
 
 struct TParsedOptions {
@@ -36,3 +44,5 @@ struct TParsedOptions {
 
 TParsedOptions ParseOptions(const std::vector<std::string>& Args);  // without the program name
 std::optional<TLocalDateTime> ParseClock(const std::string& Text);
+// "WxH" in decimal digits, each side within TScreenSize's bounds.
+std::optional<TScreenSize> ParseScreen(const std::string& Text);

@@ -11,6 +11,14 @@ TDXForm::TDXForm(std::unique_ptr<TFormWindow> Window) : FWindow(std::move(Window
 
 TDXForm::~TDXForm() = default;
 
+int32_t TDXForm::Width() const {
+  return DesignClientWidth + std::max(FWindow->Width() - FWindow->ClientWidth(), 0);
+}
+
+int32_t TDXForm::Height() const {
+  return DesignClientHeight + std::max(FWindow->Height() - FWindow->ClientHeight(), 0);
+}
+
 void TDXForm::SaveWindowPlacement() {
   FPlacementSaved = FWindow->SavePlacement();
 }
@@ -82,12 +90,11 @@ void TDXDraw::Initialize() {
     TDisplayOpenRequest request;
     request.Options = DerivedOptions();
     request.Display = Display;
-    if (request.Options.Contains(doFullScreen)) {
-      request.SurfaceWidth = Display.Width;
-      request.SurfaceHeight = Display.Height;
-    } else if (AutoSize) {
-      request.SurfaceWidth = FForm.Window().ClientWidth();
-      request.SurfaceHeight = FForm.Window().ClientHeight();
+    // The surface is the form's designed client area in a window and in full screen alike;
+    // the backend shows it scaled to whatever the window or the screen holds.
+    if (AutoSize) {
+      request.SurfaceWidth = TDXForm::DesignClientWidth;
+      request.SurfaceHeight = TDXForm::DesignClientHeight;
     } else {
       request.SurfaceWidth = FSurfaceWidth;
       request.SurfaceHeight = FSurfaceHeight;

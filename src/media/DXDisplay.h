@@ -103,10 +103,19 @@ class TFormWindow {
 // The form base class: owns the window and its saved placement.
 class TDXForm {
  public:
+  // The client area as the form was designed. The display's surface keeps this size whatever
+  // size the window or screen has; the platform shows that picture scaled to fit.
+  static constexpr int32_t DesignClientWidth = 640;
+  static constexpr int32_t DesignClientHeight = 480;
+
   explicit TDXForm(std::unique_ptr<TFormWindow> Window);
   virtual ~TDXForm();
   TFormWindow& Window() { return *FWindow; }
   const TFormWindow& Window() const { return *FWindow; }
+  // The form's outer size: the designed client area and the window's frame (none when
+  // borderless, as in full screen). A resized or maximised window does not change it.
+  int32_t Width() const;
+  int32_t Height() const;
   void SaveWindowPlacement();
   void RestoreWindowPlacement();
   void Close() { FWindow->Close(); }
@@ -168,6 +177,7 @@ class TDXDraw {
   TDXDraw& operator=(const TDXDraw&) = delete;
 
   bool AutoInitialize = true;
+  // The surface takes the form's designed client size (otherwise it keeps the last one).
   bool AutoSize = true;
   TDXDrawDisplay Display;
   TDXDrawOptions Options{doAllowReboot,  doWaitVBlank, doCenter,      do3D,

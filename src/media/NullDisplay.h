@@ -22,6 +22,7 @@ class TNullFormWindow : public TFormWindow {
 
   std::string Caption;
   TPlacement Now;
+  int32_t TitleHeight = 0;  // a bordered window's title bar, above its 8-pixel frame
   bool CursorShown = true;
   bool IsClosed = false;
   bool IsActive = true;
@@ -30,7 +31,9 @@ class TNullFormWindow : public TFormWindow {
 
   void SetCaption(const std::string& Text) override { Caption = Text; }
   int32_t Width() const override { return Now.ClientWidth + Frame(); }
-  int32_t Height() const override { return Now.ClientHeight + Frame(); }
+  int32_t Height() const override {
+    return Now.ClientHeight + Frame() + (Frame() > 0 ? TitleHeight : 0);
+  }
   int32_t ClientWidth() const override { return Now.ClientWidth; }
   int32_t ClientHeight() const override { return Now.ClientHeight; }
   void SetBorderStyle(TBorderStyle Style) override { Now.Border = Style; }

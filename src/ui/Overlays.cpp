@@ -136,7 +136,7 @@ void TMainForm::DrawHelpPanel() {
 }
 
 TPanelLimits TMainForm::CurrentPanelLimits() {
-  return PanelLimits(DXDraw.Options.Contains(doFullScreen), Window().Width(), Window().Height());
+  return PanelLimits(DXDraw.Options.Contains(doFullScreen), Width(), Height());
 }
 
 // As the drawing routines step it: the game-over panel only opens.

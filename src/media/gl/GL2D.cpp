@@ -106,9 +106,12 @@ class TGL2DRenderer::TStateGuard {
 };
 
 TGL2DRenderer::TGL2DRenderer(int32_t SurfaceWidth, int32_t SurfaceHeight,
-                             std::function<void()> BindTarget, bool FlipY)
+                             std::function<void()> BindTarget, bool FlipY, int32_t TargetWidth,
+                             int32_t TargetHeight)
     : FWidth(SurfaceWidth),
       FHeight(SurfaceHeight),
+      FTargetWidth(TargetWidth > 0 ? TargetWidth : SurfaceWidth),
+      FTargetHeight(TargetHeight > 0 ? TargetHeight : SurfaceHeight),
       FBindTarget(std::move(BindTarget)),
       FFlipY(FlipY) {
   FProgram = MakeProgram(VertexSource, FragmentSource, "2D drawing cannot be made");
@@ -198,6 +201,19 @@ void TGL2DRenderer::DrawQuad(const TGL2DTexture* Texture, const TQuad& Quad) {
 
 void TGL2DRenderer::DrawPixels(std::span<const TPixelPoint> Pixels, uint32_t Color) {
   if (Pixels.empty()) return;
+  if (Scaled()) {
+    // A point would cover one framebuffer pixel: each surface pixel becomes its square.
+    std::vector<TPointF> squares;
+    squares.reserve(Pixels.size() * 6);
+    for (const auto& p : Pixels) {
+      const auto x = static_cast<float>(p.X), y = static_cast<float>(p.Y);
+      squares.insert(
+          squares.end(),
+          {TPointF{x, y}, {x + 1, y}, {x, y + 1}, {x + 1, y}, {x + 1, y + 1}, {x, y + 1}});
+    }
+    DrawTriangles(squares, Color);
+    return;
+  }
   std::vector<float> v;
   v.reserve(Pixels.size() * 4);
   for (const auto& p : Pixels) {
@@ -208,11 +224,22 @@ void TGL2DRenderer::DrawPixels(std::span<const TPixelPoint> Pixels, uint32_t Col
   Draw(GL_POINTS, v, 2, nullptr, solid);
 }
 
+void TGL2DRenderer::DrawTriangles(std::span<const TPointF> Corners, uint32_t Color) {
+  if (Corners.size() < 3) return;
+  const size_t whole = Corners.size() / 3 * 3;
+  std::vector<float> v;
+  v.reserve(whole * 4);
+  for (size_t i = 0; i < whole; ++i) v.insert(v.end(), {Corners[i].X, Corners[i].Y, 0, 0});
+  TQuad solid;
+  solid.Color = Color;
+  Draw(GL_TRIANGLES, v, 2, nullptr, solid);
+}
+
 void TGL2DRenderer::Draw(uint32_t Primitive, std::span<const float> Vertices, int Mode,
                          const TGL2DTexture* Texture, const TQuad& Quad) {
   TStateGuard guard;
   if (FBindTarget) FBindTarget();
-  glViewport(0, 0, FWidth, FHeight);
+  glViewport(0, 0, FTargetWidth, FTargetHeight);
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_CULL_FACE);
   glDisable(GL_SCISSOR_TEST);

@@ -49,15 +49,23 @@ class TGL2DRenderer {
  public:
   // Needs a current OpenGL 3.3 context. BindTarget, when given, binds the framebuffer of the
   // back surface before each draw (the previous binding is restored after). FlipY: the
-  // framebuffer's first row is the top of the picture.
+  // framebuffer's first row is the top of the picture. Coordinates are the surface's
+  // (SurfaceWidth x SurfaceHeight); the framebuffer may hold more pixels (TargetWidth x
+  // TargetHeight, 0: the surface's size), and everything drawn is scaled to it.
   TGL2DRenderer(int32_t SurfaceWidth, int32_t SurfaceHeight, std::function<void()> BindTarget = {},
-                bool FlipY = false);
+                bool FlipY = false, int32_t TargetWidth = 0, int32_t TargetHeight = 0);
   ~TGL2DRenderer();
   TGL2DRenderer(const TGL2DRenderer&) = delete;
   TGL2DRenderer& operator=(const TGL2DRenderer&) = delete;
 
   int32_t SurfaceWidth() const { return FWidth; }
   int32_t SurfaceHeight() const { return FHeight; }
+  int32_t TargetWidth() const { return FTargetWidth; }
+  int32_t TargetHeight() const { return FTargetHeight; }
+  // Framebuffer pixels per surface pixel.
+  double ScaleX() const { return static_cast<double>(FTargetWidth) / FWidth; }
+  double ScaleY() const { return static_cast<double>(FTargetHeight) / FHeight; }
+  bool Scaled() const { return FTargetWidth != FWidth || FTargetHeight != FHeight; }
   int32_t MaxTextureSize() const { return FMaxTextureSize; }
 
   // Premultiplied RGBA, top row first; null when the size is empty or beyond the device.
@@ -78,7 +86,10 @@ class TGL2DRenderer {
   };
   // Texture null: a solid quad in Color.
   void DrawQuad(const TGL2DTexture* Texture, const TQuad& Quad);
+  // Surface pixels in Color; scaled, each covers its whole square of framebuffer pixels.
   void DrawPixels(std::span<const TPixelPoint> Pixels, uint32_t Color);
+  // Solid triangles, three corners each, in Color.
+  void DrawTriangles(std::span<const TPointF> Corners, uint32_t Color);
 
   static std::array<TPointF, 4> Rect(float Left, float Top, float Right, float Bottom) {
     return {TPointF{Left, Top}, {Right, Top}, {Right, Bottom}, {Left, Bottom}};
@@ -89,7 +100,7 @@ class TGL2DRenderer {
   void Draw(uint32_t Primitive, std::span<const float> Vertices, int Mode,
             const TGL2DTexture* Texture, const TQuad& Quad);
 
-  int32_t FWidth, FHeight;
+  int32_t FWidth, FHeight, FTargetWidth, FTargetHeight;
   std::function<void()> FBindTarget;
   bool FFlipY;
   int32_t FMaxTextureSize = 0;

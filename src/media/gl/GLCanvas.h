@@ -8,11 +8,11 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "media/Canvas.h"
+#include "media/gl/GL2D.h"
 
-class TGL2DRenderer;
-class TGL2DTexture;
 class TTextRasterizer;
 
 class TGLCanvas : public TCanvas {
@@ -29,6 +29,13 @@ class TGLCanvas : public TCanvas {
 
   size_t CachedTexts() const { return FCache.size(); }
   static constexpr size_t CacheLimit = 256;
+
+  // On a framebuffer larger or smaller than the surface, what the pen covers as triangles
+  // in surface coordinates: a line from (X0, Y0) towards (X1, Y1), its end left out; the
+  // outline of the ellipse in the box (right and bottom edges excluded), or its inside.
+  static std::vector<TPointF> LineShape(int32_t X0, int32_t Y0, int32_t X1, int32_t Y1);
+  std::vector<TPointF> EllipseShape(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2,
+                                    bool Inside) const;
 
  private:
   struct TCached {

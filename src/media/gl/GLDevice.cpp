@@ -89,9 +89,12 @@ TMatrix4 TGLDevice3D::DepthToGL(const TMatrix4& P) {
 }
 
 TGLDevice3D::TGLDevice3D(int32_t SurfaceWidth, int32_t SurfaceHeight, bool DepthBuffer,
-                         std::function<void()> BindTarget)
+                         std::function<void()> BindTarget, int32_t TargetWidth,
+                         int32_t TargetHeight)
     : FWidth(SurfaceWidth),
       FHeight(SurfaceHeight),
+      FTargetWidth(TargetWidth > 0 ? TargetWidth : SurfaceWidth),
+      FTargetHeight(TargetHeight > 0 ? TargetHeight : SurfaceHeight),
       FDepthBuffer(DepthBuffer),
       FBindTarget(std::move(BindTarget)),
       FWorld(Identity()),
@@ -130,10 +133,27 @@ TGLDevice3D::~TGLDevice3D() {
   glDeleteProgram(FProgram);
 }
 
+std::array<int32_t, 4> TGLDevice3D::ToTarget(int32_t Left, int32_t Top, int32_t Right,
+                                             int32_t Bottom) const {
+  // Edges map on their own, so neighbouring rectangles stay neighbours at any scale.
+  auto x = [this](int64_t V) {
+    return static_cast<int32_t>((2 * V * FTargetWidth + FWidth) / (2 * int64_t{FWidth}));
+  };
+  auto y = [this](int64_t V) {
+    return static_cast<int32_t>((2 * V * FTargetHeight + FHeight) / (2 * int64_t{FHeight}));
+  };
+  if (FTargetWidth == FWidth && FTargetHeight == FHeight) {
+    return {Left, FHeight - Bottom, Right - Left, Bottom - Top};
+  }
+  const int32_t l = x(Left), r = x(Right), t = y(Top), b = y(Bottom);
+  return {l, FTargetHeight - b, r - l, b - t};
+}
+
 void TGLDevice3D::ApplyStates() {
   if (FBindTarget) FBindTarget();
-  glViewport(FViewport.X, FHeight - (FViewport.Y + FViewport.Height), FViewport.Width,
-             FViewport.Height);
+  const auto vp = ToTarget(FViewport.X, FViewport.Y, FViewport.X + FViewport.Width,
+                           FViewport.Y + FViewport.Height);
+  glViewport(vp[0], vp[1], vp[2], vp[3]);
   GLDepthRange(FViewport.MinZ, FViewport.MaxZ);
   glUseProgram(FProgram);
   glBindVertexArray(FVao);
@@ -177,7 +197,8 @@ void TGLDevice3D::Clear(const TD3DRect& Rect, uint32_t Flags, uint32_t Color, fl
   const int32_t bottom = std::clamp(Rect.Bottom, 0, FHeight);
   if (right <= left || bottom <= top) return;
   glEnable(GL_SCISSOR_TEST);
-  glScissor(left, FHeight - bottom, right - left, bottom - top);
+  const auto box = ToTarget(left, top, right, bottom);
+  glScissor(box[0], box[1], box[2], box[3]);
   GLbitfield mask = 0;
   if (Flags & D3DCLEAR_TARGET) {
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);

@@ -4,6 +4,7 @@
 // when switched on, linear filtering).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -33,10 +34,11 @@ class TGLTexture : public TDeviceTexture {
 class TGLDevice3D : public TDirect3DDevice7 {
  public:
   // Needs a current OpenGL 3.3 core context. BindTarget binds the back surface's framebuffer
-  // (SurfaceWidth x SurfaceHeight, its first row the bottom of the picture); DepthBuffer: it
-  // has one.
+  // (its first row the bottom of the picture); DepthBuffer: it has one. The game works in
+  // SurfaceWidth x SurfaceHeight; the framebuffer may hold more pixels (TargetWidth x
+  // TargetHeight, 0: the surface's size), and viewports and clears are scaled to it.
   TGLDevice3D(int32_t SurfaceWidth, int32_t SurfaceHeight, bool DepthBuffer,
-              std::function<void()> BindTarget);
+              std::function<void()> BindTarget, int32_t TargetWidth = 0, int32_t TargetHeight = 0);
   ~TGLDevice3D() override;
   TGLDevice3D(const TGLDevice3D&) = delete;
   TGLDevice3D& operator=(const TGLDevice3D&) = delete;
@@ -65,8 +67,10 @@ class TGLDevice3D : public TDirect3DDevice7 {
 
  private:
   void ApplyStates();
+  // A rectangle of the surface in framebuffer pixels: x, y from the bottom, width, height.
+  std::array<int32_t, 4> ToTarget(int32_t Left, int32_t Top, int32_t Right, int32_t Bottom) const;
 
-  int32_t FWidth, FHeight;
+  int32_t FWidth, FHeight, FTargetWidth, FTargetHeight;
   bool FDepthBuffer;
   std::function<void()> FBindTarget;
   int32_t FMaxTextureSize = 0;

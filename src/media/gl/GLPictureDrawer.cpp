@@ -114,6 +114,8 @@ void TGLPictureDrawer::PutPattern(TPictureCollectionItem& Item, int32_t PatternI
   quad.Corners = TGL2DRenderer::Rect(static_cast<float>(X), static_cast<float>(Y),
                                      static_cast<float>(int64_t{X} + source.Right - source.Left),
                                      static_cast<float>(int64_t{Y} + source.Bottom - source.Top));
+  // Copied texel for pixel at the surface's own size; filtered when shown larger or smaller.
+  quad.Linear = FRenderer.Scaled();
   FRenderer.DrawQuad(texture, quad);
 }
 

@@ -15,10 +15,12 @@
 class TGLSurface2D {
  public:
   // FontFolder holds the interface face's files (the game's data folder).
-  // BindTarget and FlipY: as for TGL2DRenderer.
+  // BindTarget, FlipY and the target's size: as for TGL2DRenderer.
   TGLSurface2D(int32_t SurfaceWidth, int32_t SurfaceHeight, const std::string& FontFolder,
-               std::function<void()> BindTarget = {}, bool FlipY = false)
-      : FRenderer(SurfaceWidth, SurfaceHeight, std::move(BindTarget), FlipY),
+               std::function<void()> BindTarget = {}, bool FlipY = false, int32_t TargetWidth = 0,
+               int32_t TargetHeight = 0)
+      : FRenderer(SurfaceWidth, SurfaceHeight, std::move(BindTarget), FlipY, TargetWidth,
+                  TargetHeight),
         FText(FontFolder),
         FCanvas(FRenderer, FText),
         FDrawer(FRenderer) {}

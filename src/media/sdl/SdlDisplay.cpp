@@ -14,8 +14,8 @@ int32_t BitCountOf(uint32_t Format) {
 }
 }  // namespace
 
-TSdlGLDisplay::TSdlGLDisplay(SDL_Window* Window, std::string FontFolder)
-    : FWindow(Window), FFontFolder(std::move(FontFolder)) {}
+TSdlGLDisplay::TSdlGLDisplay(SDL_Window* Window, std::string FontFolder, TSdlScreenOptions Screen)
+    : FWindow(Window), FFontFolder(std::move(FontFolder)), FScreen(Screen) {}
 
 TSdlGLDisplay::~TSdlGLDisplay() {
   Close();
@@ -55,7 +55,7 @@ TDisplayMode TSdlGLDisplay::EnterFullScreen(const TDXDrawDisplay& Display) {
   }
   FFullScreen = true;
   TDisplayMode found;
-  if (FindDisplayMode(Display, modes, found)) {
+  if (FScreen.ModeSwitch && FindDisplayMode(Display, modes, found)) {
     for (size_t i = 0; i < modes.size(); ++i) {
       if (!(modes[i] == found)) continue;  // the list runs from the highest refresh rate
       if (SDL_SetWindowDisplayMode(FWindow, &sdlModes[i]) == 0 &&
@@ -66,7 +66,8 @@ TDisplayMode TSdlGLDisplay::EnterFullScreen(const TDXDrawDisplay& Display) {
       break;
     }
   }
-  // No listed mode fits, or the change failed: the desktop's mode, the picture scaled.
+  // The desktop at its own mode (no switch asked for, no listed mode fits, or the change
+  // failed): the picture is drawn at the size it takes there.
   if (SDL_SetWindowFullscreen(FWindow, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
     FFullScreen = false;
     throw EDXDrawError(Format("Display mode cannot be changed (%dx%d %dbit)", Display.Width,
@@ -90,6 +91,30 @@ void TSdlGLDisplay::BindBack() {
   glBindFramebuffer(GL_FRAMEBUFFER, FFramebuffer);
 }
 
+TSdlGLDisplay::TSize TSdlGLDisplay::OutputSize() const {
+  if (FFullScreen && FScreen.DesktopWidth > 0 && FScreen.DesktopHeight > 0) {
+    return {FScreen.DesktopWidth, FScreen.DesktopHeight};
+  }
+  // On a high-density screen the drawable has more pixels than the window has points.
+  TSize size;
+  SDL_GL_GetDrawableSize(FWindow, &size.Width, &size.Height);
+  if (size.Width <= 0 || size.Height <= 0) SDL_GetWindowSize(FWindow, &size.Width, &size.Height);
+  return size;
+}
+
+TPictureRect TSdlGLDisplay::Place(TSize Output, const TDXDrawOptions& InForce) const {
+  if (InForce.Contains(doStretch)) return {0, 0, Output.Width, Output.Height};
+  TPictureRect r = FitPicture(Output.Width, Output.Height, FWidth, FHeight);
+  if (!InForce.Contains(doCenter)) r.X = r.Y = 0;
+  return r;
+}
+
+bool TSdlGLDisplay::OutputChanged() const {
+  if (!FFramebuffer) return false;
+  const TSize now = OutputSize();
+  return now.Width > 0 && now.Height > 0 && !(now == FOutput);
+}
+
 TDisplayMode TSdlGLDisplay::Open(const TDisplayOpenRequest& Request) {
   Close();
   TDisplayMode mode{Request.SurfaceWidth, Request.SurfaceHeight, 32};
@@ -101,9 +126,18 @@ TDisplayMode TSdlGLDisplay::Open(const TDisplayOpenRequest& Request) {
   MakeContext();
   FWidth = Request.SurfaceWidth;
   FHeight = Request.SurfaceHeight;
+  FLastPresent = Request.Options;
+  FOutput = OutputSize();
+  FPicture = Place(FOutput, Request.Options);
+  if (FPicture.Empty()) {
+    // No window area to show it in (minimised): the surface's own size until it returns.
+    FOutput = {FWidth, FHeight};
+    FPicture = {0, 0, FWidth, FHeight};
+  }
+  const int32_t w = FPicture.Width, h = FPicture.Height;
   GLint maxSize = 0;
   glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxSize);
-  if (FWidth > maxSize || FHeight > maxSize) {
+  if (w > maxSize || h > maxSize) {
     throw EDXDrawError(Format("%s cannot be made", "IDirectDrawSurface7"));
   }
 
@@ -111,20 +145,20 @@ TDisplayMode TSdlGLDisplay::Open(const TDisplayOpenRequest& Request) {
   glGenFramebuffers(1, &FFramebuffer);
   glGenRenderbuffers(1, &FColor);
   glBindRenderbuffer(GL_RENDERBUFFER, FColor);
-  glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, FWidth, FHeight);
+  glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, w, h);
   BindBack();
   glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, FColor);
   if (with3D && Request.Options.Contains(doZBuffer)) {
     glGenRenderbuffers(1, &FDepth);
     glBindRenderbuffer(GL_RENDERBUFFER, FDepth);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, FWidth, FHeight);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, w, h);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, FDepth);
   }
   glBindRenderbuffer(GL_RENDERBUFFER, 0);
   if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
     throw EDXDrawError(Format("%s cannot be made", "IDirectDrawSurface7"));
   }
-  glViewport(0, 0, FWidth, FHeight);
+  glViewport(0, 0, w, h);
   glDisable(GL_SCISSOR_TEST);
   glClearColor(0, 0, 0, 1);
   GLClearDepth(1.0f);
@@ -132,8 +166,8 @@ TDisplayMode TSdlGLDisplay::Open(const TDisplayOpenRequest& Request) {
   glClear(GL_COLOR_BUFFER_BIT | (FDepth ? GL_DEPTH_BUFFER_BIT : 0));
 
   auto bind = [this] { BindBack(); };
-  if (with3D) FDevice = std::make_unique<TGLDevice3D>(FWidth, FHeight, FDepth != 0, bind);
-  FSurface2D = std::make_unique<TGLSurface2D>(FWidth, FHeight, FFontFolder, bind, false);
+  if (with3D) FDevice = std::make_unique<TGLDevice3D>(FWidth, FHeight, FDepth != 0, bind, w, h);
+  FSurface2D = std::make_unique<TGLSurface2D>(FWidth, FHeight, FFontFolder, bind, false, w, h);
   return mode;
 }
 
@@ -148,6 +182,8 @@ void TSdlGLDisplay::Close() {
   if (FDepth) glDeleteRenderbuffers(1, &FDepth);
   FFramebuffer = FColor = FDepth = 0;
   FWidth = FHeight = 0;
+  FOutput = {};
+  FPicture = {};
 }
 
 TDirect3DDevice7* TSdlGLDisplay::Device() {
@@ -180,32 +216,13 @@ void TSdlGLDisplay::Present(const TDXDrawOptions& InForce) {
 
 void TSdlGLDisplay::Repaint() {
   if (!FFramebuffer) return;
-  int cw = 0, ch = 0, dw = 0, dh = 0;
-  SDL_GetWindowSize(FWindow, &cw, &ch);
-  SDL_GL_GetDrawableSize(FWindow, &dw, &dh);
-  if (cw <= 0 || ch <= 0 || dw <= 0 || dh <= 0) return;
-  // The target rectangle in window points, y down.
-  double x = 0, y = 0, w = FWidth, h = FHeight;
-  if (FLastPresent.Contains(doStretch)) {
-    w = cw;
-    h = ch;
-  } else if (FDesktopFullScreen || (FFullScreen && (cw != FWidth || ch != FHeight))) {
-    const double s = std::min(static_cast<double>(cw) / FWidth, static_cast<double>(ch) / FHeight);
-    w = std::floor(FWidth * s);
-    h = std::floor(FHeight * s);
-    x = std::floor((cw - w) / 2);
-    y = std::floor((ch - h) / 2);
-  } else if (FLastPresent.Contains(doCenter)) {
-    x = (cw - FWidth) / 2;  // truncating toward zero
-    y = (ch - FHeight) / 2;
-  }
-  // On a high-density screen the window's points hold several pixels each.
-  const double sx = static_cast<double>(dw) / cw, sy = static_cast<double>(dh) / ch;
-  const auto px0 = static_cast<GLint>(std::lround(x * sx));
-  const auto px1 = static_cast<GLint>(std::lround((x + w) * sx));
-  const auto py0 = static_cast<GLint>(std::lround(dh - (y + h) * sy));
-  const auto py1 = static_cast<GLint>(std::lround(dh - y * sy));
-  const bool whole = (px1 - px0) % FWidth == 0 && (py1 - py0) % FHeight == 0;
+  const auto [dw, dh] = OutputSize();
+  if (dw <= 0 || dh <= 0) return;
+  // The window may have changed size since the surface was made: until the display is
+  // initialised again, the picture is scaled into its new place.
+  const TPictureRect to = Place({dw, dh}, FLastPresent);
+  if (to.Empty()) return;
+  const bool same = to.Width == FPicture.Width && to.Height == FPicture.Height;
 
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
   glViewport(0, 0, dw, dh);
@@ -214,8 +231,8 @@ void TSdlGLDisplay::Repaint() {
   glClearColor(0, 0, 0, 1);
   glClear(GL_COLOR_BUFFER_BIT);
   glBindFramebuffer(GL_READ_FRAMEBUFFER, FFramebuffer);
-  glBlitFramebuffer(0, 0, FWidth, FHeight, px0, py0, px1, py1, GL_COLOR_BUFFER_BIT,
-                    whole ? GL_NEAREST : GL_LINEAR);
+  glBlitFramebuffer(0, 0, FPicture.Width, FPicture.Height, to.X, dh - (to.Y + to.Height),
+                    to.X + to.Width, dh - to.Y, GL_COLOR_BUFFER_BIT, same ? GL_NEAREST : GL_LINEAR);
   glBindFramebuffer(GL_FRAMEBUFFER, FFramebuffer);
   SDL_GL_SwapWindow(FWindow);
 }
@@ -223,18 +240,38 @@ void TSdlGLDisplay::Repaint() {
 TSurfacePixels TSdlGLDisplay::ReadSurface() {
   TSurfacePixels out;
   if (!FFramebuffer) return out;
-  out.Width = FWidth;
-  out.Height = FHeight;
-  const size_t row = static_cast<size_t>(FWidth) * 4;
-  std::vector<uint8_t> rows(row * FHeight);
+  const int32_t w = FPicture.Width, h = FPicture.Height;
+  out.Width = w;
+  out.Height = h;
+  const size_t row = static_cast<size_t>(w) * 4;
+  std::vector<uint8_t> rows(row * static_cast<size_t>(h));
   glBindFramebuffer(GL_READ_FRAMEBUFFER, FFramebuffer);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, FWidth, FHeight, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
+  glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
   out.RGBA.resize(rows.size());
-  for (int32_t y = 0; y < FHeight; ++y) {
-    std::copy_n(&rows[(FHeight - 1 - y) * row], row, &out.RGBA[y * row]);
+  for (int32_t y = 0; y < h; ++y) {
+    std::copy_n(&rows[static_cast<size_t>(h - 1 - y) * row], row,
+                &out.RGBA[static_cast<size_t>(y) * row]);
   }
   // The picture is opaque: what the surface's alpha holds is of no meaning on screen.
   for (size_t i = 3; i < out.RGBA.size(); i += 4) out.RGBA[i] = 255;
+  return out;
+}
+
+TSurfacePixels TSdlGLDisplay::ReadWindow() {
+  TSurfacePixels picture = ReadSurface();
+  if (picture.RGBA.empty()) return picture;
+  TSurfacePixels out;
+  out.Width = FOutput.Width;
+  out.Height = FOutput.Height;
+  out.RGBA.assign(static_cast<size_t>(out.Width) * static_cast<size_t>(out.Height) * 4, 0);
+  for (size_t i = 3; i < out.RGBA.size(); i += 4) out.RGBA[i] = 255;
+  const size_t row = static_cast<size_t>(picture.Width) * 4;
+  for (int32_t y = 0; y < picture.Height; ++y) {
+    const size_t to = (static_cast<size_t>(FPicture.Y + y) * static_cast<size_t>(out.Width) +
+                       static_cast<size_t>(FPicture.X)) *
+                      4;
+    std::copy_n(&picture.RGBA[static_cast<size_t>(y) * row], row, &out.RGBA[to]);
+  }
   return out;
 }

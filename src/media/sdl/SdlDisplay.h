@@ -1,6 +1,8 @@
-// The display on an SDL window with an OpenGL 3.3 core context: the back surface is a
-// framebuffer object of the surface size (with a depth buffer when asked), presented to the
-// window centred, stretched, or scaled with its aspect kept on a desktop-sized full screen.
+// The display on an SDL window with an OpenGL 3.3 core context. The game draws on a surface
+// of its own size (640 x 480); the framebuffer object behind it (with a depth buffer when
+// asked) has the pixel size the picture takes in the window or on the screen, aspect kept,
+// so the scene, texts and pictures are drawn at the screen's own resolution. Presenting copies
+// it into the window, centred, the rest black.
 #pragma once
 
 #include <SDL.h>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "media/DXDisplay.h"
+#include "media/PictureRect.h"
 
 class TGLDevice3D;
 class TGLSurface2D;
@@ -21,11 +24,21 @@ struct TSurfacePixels {
   std::vector<uint8_t> RGBA;
 };
 
+// How full screen is made.
+struct TSdlScreenOptions {
+  // The desktop's size that full screen fills, for headless runs whose driver has no real
+  // one (0 x 0: the desktop's own).
+  int32_t DesktopWidth = 0, DesktopHeight = 0;
+  // Switch the monitor to the display mode the search finds for the requested one, as the
+  // original did, instead of filling the desktop at its own mode.
+  bool ModeSwitch = false;
+};
+
 class TSdlGLDisplay : public TDisplayBackend {
  public:
   // The window must have been made with SDL_WINDOW_OPENGL. FontFolder holds the canvas's
   // faces (the game's data folder).
-  TSdlGLDisplay(SDL_Window* Window, std::string FontFolder);
+  TSdlGLDisplay(SDL_Window* Window, std::string FontFolder, TSdlScreenOptions Screen = {});
   ~TSdlGLDisplay() override;
   TSdlGLDisplay(const TSdlGLDisplay&) = delete;
   TSdlGLDisplay& operator=(const TSdlGLDisplay&) = delete;
@@ -41,22 +54,43 @@ class TSdlGLDisplay : public TDisplayBackend {
 
   // Presents the last picture again (the window was uncovered), without the vertical wait.
   void Repaint();
-  // Empty while the surface does not exist.
+  // The picture as drawn, at the pixel size it takes on the screen; empty while the surface
+  // does not exist.
   TSurfacePixels ReadSurface();
-  // True when full screen fell back to the desktop's own mode (the picture is scaled).
+  // What the window shows: the picture in its place, black around it, at the window's (or
+  // the full screen's) pixel size; empty while the surface does not exist.
+  TSurfacePixels ReadWindow();
+  // True when full screen fills the desktop at its own mode.
   bool DesktopFullScreen() const { return FDesktopFullScreen; }
+  // Where the picture was placed at the last opening, in output pixels.
+  TPictureRect Picture() const { return FPicture; }
+  // True when the window or screen now has another pixel size than the surface was made
+  // for: the display should be initialised again.
+  bool OutputChanged() const;
 
  private:
+  struct TSize {
+    int32_t Width = 0, Height = 0;
+    bool operator==(const TSize&) const = default;
+  };
   void MakeContext();
   TDisplayMode EnterFullScreen(const TDXDrawDisplay& Display);
   void LeaveFullScreen();
   void BindBack();
+  // The pixel size the picture is fitted into: the window's drawable, or in a headless full
+  // screen the desktop size given.
+  TSize OutputSize() const;
+  // Where the picture goes in an output of that size, by the presentation options.
+  TPictureRect Place(TSize Output, const TDXDrawOptions& InForce) const;
 
   SDL_Window* FWindow;
   std::string FFontFolder;
+  TSdlScreenOptions FScreen;
   SDL_GLContext FContext = nullptr;
   uint32_t FFramebuffer = 0, FColor = 0, FDepth = 0;
-  int32_t FWidth = 0, FHeight = 0;
+  int32_t FWidth = 0, FHeight = 0;  // the surface the game draws on
+  TSize FOutput;                    // the output the picture was fitted into
+  TPictureRect FPicture;            // the framebuffer's place in it and its pixel size
   std::unique_ptr<TGLDevice3D> FDevice;
   std::unique_ptr<TGLSurface2D> FSurface2D;
   bool FFullScreen = false, FDesktopFullScreen = false;

@@ -31,8 +31,11 @@ TSdlPlatform::TSdlPlatform(const TPlatformOptions& Options)
                       GLContextES ? SDL_GL_CONTEXT_PROFILE_ES : SDL_GL_CONTEXT_PROFILE_CORE);
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+  // Headless, the window is made as the player would have left it: its client area the
+  // screen's size given. (The offscreen driver's drawing area keeps the size it is made with.)
+  const TScreen size = Options.Headless ? HeadlessScreen() : TScreen{640, 480};
   FWindow = SDL_CreateWindow(
-      "Zelgora", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 640, 480,
+      "Zelgora", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size.Width, size.Height,
       SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_HIDDEN);
   if (!FWindow) {
     const std::string reason = SDL_GetError();
@@ -40,7 +43,16 @@ TSdlPlatform::TSdlPlatform(const TPlatformOptions& Options)
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     throw EDXDrawError(Format("3D device not found (%s)", reason.c_str()));
   }
+  // Smaller, the picture would have no room for its texts.
+  SDL_SetWindowMinimumSize(FWindow, 160, 120);
   SDL_StopTextInput();
+}
+
+TSdlPlatform::TScreen TSdlPlatform::HeadlessScreen() const {
+  if (FOptions.ScreenWidth > 0 && FOptions.ScreenHeight > 0) {
+    return {FOptions.ScreenWidth, FOptions.ScreenHeight};
+  }
+  return {640, 480};
 }
 
 TSdlPlatform::~TSdlPlatform() {
@@ -58,7 +70,14 @@ std::unique_ptr<TFormWindow> TSdlPlatform::MakeFormWindow() {
 }
 
 std::unique_ptr<TDisplayBackend> TSdlPlatform::MakeDisplay() {
-  auto backend = std::make_unique<TSdlGLDisplay>(FWindow, FOptions.FontFolder);
+  TSdlScreenOptions screen;
+  screen.ModeSwitch = FOptions.DisplayModeSearch;
+  if (FOptions.Headless) {
+    const TScreen size = HeadlessScreen();
+    screen.DesktopWidth = size.Width;
+    screen.DesktopHeight = size.Height;
+  }
+  auto backend = std::make_unique<TSdlGLDisplay>(FWindow, FOptions.FontFolder, screen);
   FBackend = backend.get();
   return backend;
 }
@@ -164,15 +183,18 @@ bool TSdlPlatform::PumpEvents(TPlatformClient& Client) {
   SDL_Event e;
   while (!Closed() && SDL_PollEvent(&e)) Handle(e, Client);
   if (Closed()) return false;
-  // A finished move or resize of the window re-initialises the display, once per pass.
-  if (FPlacementChanged && FDisplay && FDisplay->Initialized() &&
-      !FDisplay->NowOptions().Contains(doFullScreen)) {
-    int x = 0, y = 0, w = 0, h = 0;
-    SDL_GetWindowPosition(FWindow, &x, &y);
-    SDL_GetWindowSize(FWindow, &w, &h);
-    if (x != FKnownX || y != FKnownY || w != FKnownW || h != FKnownH) {
-      FDisplay->WindowMovedOrSized();
+  // A finished move or resize of the window re-initialises the display, once per pass; so
+  // does a window or screen whose pixel size changed otherwise (the full screen settling,
+  // the window moved to a screen of another density).
+  if (FDisplay && FDisplay->Initialized()) {
+    bool moved = false;
+    if (FPlacementChanged && !FDisplay->NowOptions().Contains(doFullScreen)) {
+      int x = 0, y = 0, w = 0, h = 0;
+      SDL_GetWindowPosition(FWindow, &x, &y);
+      SDL_GetWindowSize(FWindow, &w, &h);
+      moved = x != FKnownX || y != FKnownY || w != FKnownW || h != FKnownH;
     }
+    if (moved || (FBackend && FBackend->OutputChanged())) FDisplay->WindowMovedOrSized();
   }
   FPlacementChanged = false;
   return !Closed();
@@ -205,7 +227,7 @@ bool TSdlPlatform::SaveScreenshot(const std::string& File, std::string& Error) {
     Error = "no picture to save";
     return false;
   }
-  TSurfacePixels pixels = FBackend->ReadSurface();
+  TSurfacePixels pixels = FBackend->ReadWindow();
   if (pixels.RGBA.empty()) {
     Error = "no picture to save";
     return false;

@@ -35,6 +35,11 @@ class TPlatformClient {
 struct TPlatformOptions {
   bool Headless = false;   // SDL's offscreen video on the software rasterizer, dummy audio
   std::string FontFolder;  // where the canvas's faces lie (the game's data folder)
+  // Headless runs: the desktop's size that full screen fills and the window's client size,
+  // as if the player had resized it (0 x 0: 640 x 480, whatever the driver pretends).
+  int32_t ScreenWidth = 0, ScreenHeight = 0;
+  // Full screen switches the monitor's display mode instead of filling the desktop.
+  bool DisplayModeSearch = false;
 };
 
 class TSdlPlatform {
@@ -70,13 +75,18 @@ class TSdlPlatform {
   // The refresh rate of the window's display in Hz; 0 when unknown.
   double RefreshRate() const;
 
-  // The back surface as a PNG file; false with the reason in Error.
+  // What the window shows, at its full pixel size, as a PNG file; false with the reason in
+  // Error.
   bool SaveScreenshot(const std::string& File, std::string& Error);
 
   // The application's error report: standard error, and a message box unless headless.
   static void ReportError(const std::string& Message, bool Headless);
 
  private:
+  struct TScreen {
+    int32_t Width = 0, Height = 0;
+  };
+  TScreen HeadlessScreen() const;
   void Handle(const SDL_Event& Event, TPlatformClient& Client);
   void RememberPlacement();
 

@@ -4,6 +4,7 @@
 #include <SDL_ttf.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -18,8 +19,9 @@
 
 namespace {
 constexpr unsigned Dpi = 96;
-// Sizes beyond this are no text a screen can show; they would only exhaust memory.
+// Sizes beyond these are no text a screen can show; they would only exhaust memory.
 constexpr int32_t MaxSize = 1000;
+constexpr double MinScale = 0.25, MaxScale = 16.0;
 
 struct TSurfaceDeleter {
   void operator()(SDL_Surface* S) const { SDL_FreeSurface(S); }
@@ -75,14 +77,14 @@ int32_t Headroom(TTF_Font* Font) {
 }
 
 void OpenFace(TTextRasterizer::TFontHandle& Handle, const std::string& Path, int32_t Size,
-              bool Bold) {
+              bool Bold, unsigned Dots) {
   Handle.Bytes = ReadFace(Path, Bold);
   if (!Handle.Bytes) {
     TTF_SetError("cannot be read");
     return;
   }
   SDL_RWops* rw = SDL_RWFromConstMem(Handle.Bytes->data(), static_cast<int>(Handle.Bytes->size()));
-  if (rw) Handle.Font = TTF_OpenFontDPIRW(rw, 1, Size, Dpi, Dpi);
+  if (rw) Handle.Font = TTF_OpenFontDPIRW(rw, 1, Size, Dots, Dots);
 }
 }  // namespace
 
@@ -105,16 +107,16 @@ TTextRasterizer::~TTextRasterizer() {
   TTF_Quit();
 }
 
-TTextRasterizer::TFontHandle& TTextRasterizer::Font(int32_t Size, bool Bold) {
-  auto& slot = FFonts[{Size, Bold}];
+TTextRasterizer::TFontHandle& TTextRasterizer::Font(int32_t Size, bool Bold, unsigned Dots) {
+  auto& slot = FFonts[{Size, Bold, Dots}];
   if (!slot) {
     const std::string path = FFolder + (Bold ? BoldFile : RegularFile);
     auto handle = std::make_unique<TFontHandle>();
-    OpenFace(*handle, path, Size, Bold);
+    OpenFace(*handle, path, Size, Bold, Dots);
     if (!handle->Font && !FFallback.empty() && FFallback != FFolder)
-      OpenFace(*handle, FFallback + (Bold ? BoldFile : RegularFile), Size, Bold);
+      OpenFace(*handle, FFallback + (Bold ? BoldFile : RegularFile), Size, Bold, Dots);
     if (!handle->Font) {
-      FFonts.erase({Size, Bold});
+      FFonts.erase({Size, Bold, Dots});
       throw EDXDrawError(Format("Font \"%s\" cannot be opened: %s", path.c_str(), TTF_GetError()));
     }
     slot = std::move(handle);
@@ -122,10 +124,14 @@ TTextRasterizer::TFontHandle& TTextRasterizer::Font(int32_t Size, bool Bold) {
   return *slot;
 }
 
-TTextImage TTextRasterizer::Render(const std::string& Cp1250Text, int32_t Size, bool Bold) {
+TTextImage TTextRasterizer::Render(const std::string& Cp1250Text, int32_t Size, bool Bold,
+                                   double Scale) {
   TTextImage image;
   if (Cp1250Text.empty() || Size < 1) return image;
-  TFontHandle& handle = Font(std::min(Size, MaxSize), Bold);
+  // Whole dots per inch: within half a dot of the scale asked for.
+  const double dots = std::isfinite(Scale) ? std::clamp(Scale, MinScale, MaxScale) * Dpi : Dpi;
+  TFontHandle& handle =
+      Font(std::min(Size, MaxSize), Bold, static_cast<unsigned>(std::lround(dots)));
   TTF_Font* font = handle.Font;
   if (handle.Headroom < 0) handle.Headroom = Headroom(font);
   const std::string utf8 = Cp1250ToUtf8(Cp1250Text);

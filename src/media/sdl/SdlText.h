@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -36,16 +37,17 @@ class TTextRasterizer {
   TTextRasterizer(const TTextRasterizer&) = delete;
   TTextRasterizer& operator=(const TTextRasterizer&) = delete;
 
-  // The text at Size points, bold or regular. An empty text or a size below 1 gives an
-  // empty image.
-  TTextImage Render(const std::string& Cp1250Text, int32_t Size, bool Bold);
+  // The text at Size points, bold or regular, on a screen Scale times as dense as 96 dots
+  // per inch (a picture shown larger than its own size). An empty text or a size below 1
+  // gives an empty image.
+  TTextImage Render(const std::string& Cp1250Text, int32_t Size, bool Bold, double Scale = 1.0);
   struct TFontHandle;
   // Whether the face has a glyph for every letter of the text.
   bool Covers(const std::string& Cp1250Text, bool Bold);
 
  private:
-  TFontHandle& Font(int32_t Size, bool Bold);
+  TFontHandle& Font(int32_t Size, bool Bold, unsigned Dots = 96);  // Dots: per inch
 
   std::string FFolder, FFallback;
-  std::map<std::pair<int32_t, bool>, std::unique_ptr<TFontHandle>> FFonts;
+  std::map<std::tuple<int32_t, bool, unsigned>, std::unique_ptr<TFontHandle>> FFonts;
 };

@@ -1,0 +1,43 @@
+#include "media/PictureRect.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(PictureRect, FitsKeepsTheAspectAndCentres) {
+  struct Case {
+    int32_t OutW, OutH;
+    TPictureRect Want;
+  };
+  const Case cases[] = {
+      {640, 480, {0, 0, 640, 480}},        // its own size: untouched
+      {1920, 1080, {240, 0, 1440, 1080}},  // a wide desktop: black at the sides
+      {1280, 960, {0, 0, 1280, 960}},      // twice the size
+      {1280, 1024, {0, 32, 1280, 960}},    // taller than 4:3: black above and below
+      {1366, 768, {171, 0, 1024, 768}},    // an odd leftover pixel goes right
+      {641, 480, {0, 0, 640, 480}},        // one pixel to spare: no scaling for it
+      {480, 640, {0, 140, 480, 360}},      // a portrait screen
+      {320, 240, {0, 0, 320, 240}},        // smaller than the picture
+      {1000, 751, {0, 0, 1000, 750}},      // the short side rounded, never past the output
+      {1001, 750, {0, 0, 1000, 750}},
+      {3840, 2160, {480, 0, 2880, 2160}},
+      {16384, 16384, {0, 2048, 16384, 12288}},
+      {1, 1, {0, 0, 1, 1}},  // never empty while the output is not
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FitPicture(c.OutW, c.OutH, 640, 480), c.Want) << c.OutW << "x" << c.OutH;
+    const TPictureRect r = FitPicture(c.OutW, c.OutH, 640, 480);
+    EXPECT_LE(r.X + r.Width, c.OutW);
+    EXPECT_LE(r.Y + r.Height, c.OutH);
+  }
+}
+
+TEST(PictureRect, NothingToFitIntoOrNothingToFit) {
+  for (auto [ow, oh, pw, ph] :
+       {std::array{0, 480, 640, 480}, std::array{640, 0, 640, 480}, std::array{-5, 480, 640, 480},
+        std::array{640, 480, 0, 480}, std::array{640, 480, 640, -1}}) {
+    EXPECT_TRUE(FitPicture(ow, oh, pw, ph).Empty()) << ow << " " << oh << " " << pw << " " << ph;
+  }
+}
+
+}  // namespace
