@@ -1,6 +1,7 @@
 #include "media/sdl/SdlDisplay.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "media/DXClass.h"
@@ -226,10 +227,21 @@ void TSdlGLDisplay::Repaint() {
 
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
   glViewport(0, 0, dw, dh);
-  glDisable(GL_SCISSOR_TEST);
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   glClearColor(0, 0, 0, 1);
-  glClear(GL_COLOR_BUFFER_BIT);
+  // Only the bars beside the picture are cleared: the picture covers the rest.
+  glEnable(GL_SCISSOR_TEST);
+  const int32_t right = to.X + to.Width, bottom = to.Y + to.Height;
+  const std::array<std::array<int32_t, 4>, 4> bars = {{{0, 0, to.X, dh},
+                                                       {right, 0, dw - right, dh},
+                                                       {to.X, dh - to.Y, to.Width, to.Y},
+                                                       {to.X, 0, to.Width, dh - bottom}}};
+  for (const auto& bar : bars) {
+    if (bar[2] <= 0 || bar[3] <= 0) continue;
+    glScissor(bar[0], bar[1], bar[2], bar[3]);
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+  glDisable(GL_SCISSOR_TEST);
   glBindFramebuffer(GL_READ_FRAMEBUFFER, FFramebuffer);
   glBlitFramebuffer(0, 0, FPicture.Width, FPicture.Height, to.X, dh - (to.Y + to.Height),
                     to.X + to.Width, dh - to.Y, GL_COLOR_BUFFER_BIT, same ? GL_NEAREST : GL_LINEAR);

@@ -124,36 +124,80 @@ TTextRasterizer::TFontHandle& TTextRasterizer::Font(int32_t Size, bool Bold, uns
   return *slot;
 }
 
+namespace {
+// Adds the coverage of a text rendered white on clear into Image at (X, Y), clipped to it.
+void AddCoverage(SDL_Surface* Rendered, int32_t X, int32_t Y, TTextImage& Image) {
+  TSurfacePtr rgba{SDL_ConvertSurfaceFormat(Rendered, SDL_PIXELFORMAT_RGBA32, 0)};
+  if (!rgba) return;
+  const auto* pixels = static_cast<const uint8_t*>(rgba->pixels);
+  for (int32_t y = std::max(0, -Y); y < rgba->h && Y + y < Image.Height; ++y) {
+    const uint8_t* row = pixels + static_cast<ptrdiff_t>(y) * rgba->pitch;
+    for (int32_t x = std::max(0, -X); x < rgba->w && X + x < Image.Width; ++x) {
+      uint8_t& c = Image.Coverage[static_cast<size_t>(Y + y) * static_cast<size_t>(Image.Width) +
+                                  static_cast<size_t>(X + x)];
+      c = static_cast<uint8_t>(std::min(255, c + row[x * 4 + 3]));
+    }
+  }
+}
+}  // namespace
+
 TTextImage TTextRasterizer::Render(const std::string& Cp1250Text, int32_t Size, bool Bold,
                                    double Scale) {
   TTextImage image;
   if (Cp1250Text.empty() || Size < 1) return image;
-  // Whole dots per inch: within half a dot of the scale asked for.
-  const double dots = std::isfinite(Scale) ? std::clamp(Scale, MinScale, MaxScale) * Dpi : Dpi;
-  TFontHandle& handle =
-      Font(std::min(Size, MaxSize), Bold, static_cast<unsigned>(std::lround(dots)));
-  TTF_Font* font = handle.Font;
-  if (handle.Headroom < 0) handle.Headroom = Headroom(font);
-  const std::string utf8 = Cp1250ToUtf8(Cp1250Text);
-  TSurfacePtr rendered{TTF_RenderUTF8_Blended(font, utf8.c_str(), SDL_Color{255, 255, 255, 255})};
-  if (!rendered) return image;  // nothing to show (a text of zero width)
-  TSurfacePtr rgba{SDL_ConvertSurfaceFormat(rendered.get(), SDL_PIXELFORMAT_RGBA32, 0)};
-  if (!rgba) return image;
+  const int32_t size = std::min(Size, MaxSize);
+  TFontHandle& layoutHandle = Font(size, Bold);
+  TTF_Font* layout = layoutHandle.Font;
+  if (layoutHandle.Headroom < 0) layoutHandle.Headroom = Headroom(layout);
   // Letters reaching above the face's ascent (accented capitals) make the rendered picture grow
   // at the top. Every text gets the room of the tallest letter of the code page instead, so
   // that all texts of a size share one baseline and keep their accents.
-  const int32_t room = handle.Headroom, over = std::min(Overflow(font, Cp1250Text), room);
-  const int32_t pad = room - over;
-  image.Width = rgba->w;
-  image.Height = rgba->h + pad;
+  const int32_t room = layoutHandle.Headroom;
+  const int32_t pad = room - std::min(Overflow(layout, Cp1250Text), room);
+  const double scale = std::isfinite(Scale) ? std::clamp(Scale, MinScale, MaxScale) : 1.0;
+  // Whole dots per inch: within half a dot of the scale asked for.
+  const auto dots = static_cast<unsigned>(std::lround(scale * Dpi));
+  if (dots == Dpi) {
+    const std::string utf8 = Cp1250ToUtf8(Cp1250Text);
+    TSurfacePtr rendered{
+        TTF_RenderUTF8_Blended(layout, utf8.c_str(), SDL_Color{255, 255, 255, 255})};
+    if (!rendered) return image;  // nothing to show (a text of zero width)
+    image.Width = rendered->w;
+    image.Height = rendered->h + pad;
+    image.Coverage.assign(static_cast<size_t>(image.Width) * static_cast<size_t>(image.Height), 0);
+    AddCoverage(rendered.get(), 0, pad, image);
+    return image;
+  }
+  // On a denser screen each letter is drawn at the denser size but stands where the text laid
+  // out at 96 dots per inch puts it, scaled: the text keeps its length and its place in the
+  // layout, whatever the scale.
+  TTF_Font* font = Font(size, Bold, dots).Font;
+  int w96 = 0, h96 = 0;
+  if (TTF_SizeUTF8(layout, Cp1250ToUtf8(Cp1250Text).c_str(), &w96, &h96) != 0 || w96 <= 0) {
+    return image;
+  }
+  const int32_t baseline =
+      static_cast<int32_t>(std::lround((room + TTF_FontAscent(layout)) * scale));
+  image.Width = static_cast<int32_t>(std::lround(w96 * scale));
+  image.Height = std::max(static_cast<int32_t>(std::lround((h96 + room) * scale)),
+                          baseline - TTF_FontAscent(font) + TTF_FontHeight(font));
   image.Coverage.assign(static_cast<size_t>(image.Width) * static_cast<size_t>(image.Height), 0);
-  const auto* pixels = static_cast<const uint8_t*>(rgba->pixels);
-  for (int32_t y = 0; y < rgba->h; ++y) {
-    const uint8_t* row = pixels + static_cast<ptrdiff_t>(y) * rgba->pitch;
-    for (int32_t x = 0; x < image.Width; ++x) {
-      image.Coverage[static_cast<size_t>(y + pad) * static_cast<size_t>(image.Width) +
-                     static_cast<size_t>(x)] = row[x * 4 + 3];
-    }
+  int32_t pen = 0;  // at 96 dots per inch
+  char32_t previous = 0;
+  for (const char byte : Cp1250Text) {
+    const char32_t c = Cp1250ToUnicode(static_cast<uint8_t>(byte));
+    if (previous != 0) pen += TTF_GetFontKerningSizeGlyphs32(layout, previous, c);
+    previous = c;
+    int advance = 0, minX = 0, unused = 0;
+    if (TTF_GlyphMetrics32(layout, c, &unused, &unused, &unused, &unused, &advance) != 0) continue;
+    TTF_GlyphMetrics32(font, c, &minX, &unused, &unused, &unused, &unused);
+    TSurfacePtr glyph{TTF_RenderGlyph32_Blended(font, c, SDL_Color{255, 255, 255, 255})};
+    // A glyph reaching left of its pen position starts that much further left; one reaching
+    // above the ascent makes its picture that much taller at the top.
+    const int32_t x = static_cast<int32_t>(std::lround(pen * scale)) + std::min(minX, 0);
+    const int32_t top = baseline - TTF_FontAscent(font) - Overflow(font, std::string(1, byte));
+    if (glyph) AddCoverage(glyph.get(), x, top, image);
+    pen += advance;
   }
   return image;
 }
