@@ -172,14 +172,14 @@ TTextImage TTextRasterizer::Render(const std::string& Cp1250Text, int32_t Size, 
   // out at 96 dots per inch puts it, scaled: the text keeps its length and its place in the
   // layout, whatever the scale.
   TTF_Font* font = Font(size, Bold, dots).Font;
-  int w96 = 0, h96 = 0;
+  int w96 = 0, h96 = 0;  // h96 takes in the letters above the ascent, as a rendered text does
   if (TTF_SizeUTF8(layout, Cp1250ToUtf8(Cp1250Text).c_str(), &w96, &h96) != 0 || w96 <= 0) {
     return image;
   }
   const int32_t baseline =
       static_cast<int32_t>(std::lround((room + TTF_FontAscent(layout)) * scale));
   image.Width = static_cast<int32_t>(std::lround(w96 * scale));
-  image.Height = std::max(static_cast<int32_t>(std::lround((h96 + room) * scale)),
+  image.Height = std::max(static_cast<int32_t>(std::lround((h96 + pad) * scale)),
                           baseline - TTF_FontAscent(font) + TTF_FontHeight(font));
   image.Coverage.assign(static_cast<size_t>(image.Width) * static_cast<size_t>(image.Height), 0);
   int32_t pen = 0;  // at 96 dots per inch
