@@ -127,7 +127,7 @@ void TMainForm::FormCreate() {
   try {
     DXSound.Initialize();
   } catch (const EDXError& e) {
-    std::cerr << "Zelgora: no sound (" << e.what() << "); the game plays silently\n";
+    std::cerr << "zelgora: no sound: " << PlayerReport(e) << "; the game plays silently\n";
   }
   DXWaveList.Items().Find("InitScene").SetLooped(true);
 

@@ -12,6 +12,7 @@
 #include "harness/FormTarget.h"
 #include "harness/Options.h"
 #include "harness/Run.h"
+#include "media/DXClass.h"
 #include "media/DataFolder.h"
 #include "media/NullDisplay.h"
 #include "media/StoredWaves.h"
@@ -52,23 +53,34 @@ class TCombinedKeys : public TKeySource {
   THeldKeys& FScript;
 };
 
-// The form as the platform's main loop drives it.
+// The form as the platform's main loop drives it. While recording, key events take the
+// script's road (held-key table, modifiers from the held keys), so that the replay is exact.
 class TFormClient : public TPlatformClient {
  public:
-  explicit TFormClient(TMainForm& Form) : FForm(Form) {}
+  TFormClient(TMainForm& Form, TGameRun& Run) : FForm(Form), FRun(Run) {}
   void KeyDown(uint16_t Key, const TModifiers& M) override {
-    FForm.FormKeyDown(Key, ToShiftState(M));
+    if (FRun.Recording())
+      FRun.KeyEvent(static_cast<uint8_t>(Key), true);
+    else
+      FForm.FormKeyDown(Key, ToShiftState(M));
   }
-  void KeyUp(uint16_t Key, const TModifiers& M) override { FForm.FormKeyUp(Key, ToShiftState(M)); }
+  void KeyUp(uint16_t Key, const TModifiers& M) override {
+    if (FRun.Recording())
+      FRun.KeyEvent(static_cast<uint8_t>(Key), false);
+    else
+      FForm.FormKeyUp(Key, ToShiftState(M));
+  }
   void Activated(bool Active) override { FForm.ApplicationActivated(Active); }
   bool WantsIdle() const override { return FForm.DXTimer.Hooked(); }
   bool Idle() override { return FForm.DXTimer.Idle(); }
 
  private:
   TMainForm& FForm;
+  TGameRun& FRun;
 };
 
-int RunOnSdl(const THarnessOptions& Options, TFormServices Services, THeldKeys& ScriptKeys) {
+int RunOnSdl(const THarnessOptions& Options, TFormServices Services, THeldKeys& ScriptKeys,
+             std::vector<TKeyEvent> Events) {
   TPlatformOptions platformOptions{Options.Headless, Services.DataDir};
   if (Options.Screen) {
     platformOptions.ScreenWidth = Options.Screen->Width;
@@ -76,14 +88,17 @@ int RunOnSdl(const THarnessOptions& Options, TFormServices Services, THeldKeys& 
   }
   platformOptions.DisplayModeSearch = Options.DisplayMode;
   TSdlPlatform platform(platformOptions);
+  TSdlPlatform::KeepGLLibraryLoaded();
   TCombinedKeys keys(platform.Keys(), ScriptKeys);
   Services.Window = platform.MakeFormWindow();
   Services.Display = platform.MakeDisplay();
-  Services.Keys = &keys;
+  // A recording reads the keys of its events only: the replay has nothing else.
+  Services.Keys = Options.RecordFile.empty() ? static_cast<TKeySource*>(&keys) : &ScriptKeys;
   Services.PictureCanvas = MakeDIBCanvasMaker(Services.DataDir);
   Services.Sound = std::make_unique<TSdlSoundOutput>();
   TMainForm form(std::move(Services));
-  form.DXInput1.Joystick().Source = &platform.Joystick();
+  TGameRun run(form, ScriptKeys, Options, std::move(Events));
+  form.DXInput1.Joystick().Source = &run.Joystick(platform.Joystick());
   if (Options.FullScreen.value_or(false)) {
     // As the full-screen switch enters it, so that leaving it later finds a window to return to.
     form.SaveWindowPlacement();
@@ -94,11 +109,9 @@ int RunOnSdl(const THarnessOptions& Options, TFormServices Services, THeldKeys& 
   }
   platform.Attach(form.DXDraw);
   platform.Show();
-  TFormClient client(form);
+  TFormClient client(form, run);
   form.DXTimer.Pacer().SetDisplayRefresh(platform.RefreshRate());
-  RunGame(
-      form, ScriptKeys, Options, [&] { platform.PumpEvents(client); },
-      [&] { platform.PresentAgain(); });
+  run.Run([&] { platform.PumpEvents(client); }, [&] { platform.PresentAgain(); });
   if (!Options.ScreenshotFile.empty()) {
     std::string error;
     if (!platform.SaveScreenshot(Options.ScreenshotFile, error)) {
@@ -127,12 +140,14 @@ int main(int argc, char** argv) {
     std::fputs(parsed.Message.c_str(), *parsed.ExitCode == 0 ? stdout : stderr);
     return *parsed.ExitCode;
   }
-  const THarnessOptions& options = parsed.Options;
+  THarnessOptions& options = parsed.Options;
   if (options.Headless) {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
   }
   try {
+    TSystemClock system;
+    std::vector<TKeyEvent> events = PrepareRun(options, system);
     THarnessClock clock(options.Clock);
     THeldKeys keys;
     TFormServices services;
@@ -141,7 +156,8 @@ int main(int argc, char** argv) {
     services.Edition = options.Edition;
     services.Seed = options.Seed;
     services.Waves = FormWaves();
-    if (options.Renderer == "gl") return RunOnSdl(options, std::move(services), keys);
+    if (options.Renderer == "gl")
+      return RunOnSdl(options, std::move(services), keys, std::move(events));
     if (!options.ScreenshotFile.empty()) {
       Report("--screenshot needs --renderer gl");
       return 1;
@@ -150,14 +166,15 @@ int main(int argc, char** argv) {
     services.Display = std::make_unique<TNullDisplayBackend>();
     services.Keys = &keys;
     TMainForm form(std::move(services));
+    TGameRun run(form, keys, options, std::move(events));
     form.DXDraw.WindowShown();
-    RunGame(form, keys, options, {});
+    run.Run({});
     return 0;
   } catch (const std::exception& e) {
     if (options.Renderer == "gl")
-      TSdlPlatform::ReportError(e.what(), options.Headless);
+      TSdlPlatform::ReportError(PlayerReport(e), options.Headless);
     else
-      Report(e.what());
+      Report(PlayerReport(e));
     return 1;
   }
 }

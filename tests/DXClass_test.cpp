@@ -20,6 +20,20 @@ TEST(Format, ErrorsCarryTheirMessage) {
   }
 }
 
+TEST(Format, ThePlayerReadsTheReasonWhereThereIsOne) {
+  const EDirectSoundError withReason("DirectSound cannot be initialized",
+                                     "no sound device can be opened (busy)");
+  const EDXDrawError plain("3D device not found");
+  const std::runtime_error other("disk full");
+  EXPECT_STREQ(withReason.what(), "DirectSound cannot be initialized");
+  EXPECT_EQ(PlayerReport(withReason), "no sound device can be opened (busy)");
+  EXPECT_EQ(PlayerReport(plain), "3D device not found");
+  EXPECT_EQ(PlayerReport(other), "disk full");
+  // Copies keep it, as a catch by value or a rethrow makes them.
+  const EDXError copy = withReason;
+  EXPECT_EQ(copy.Reason(), "no sound device can be opened (busy)");
+}
+
 TEST(ByteReader, ReadsLittleEndianAndNeverPastItsSpan) {
   const std::vector<uint8_t> data = {0x01, 0x02, 0x03, 0x04, 0xFF, 0xFE, 0x7F};
   TByteReader r(data);

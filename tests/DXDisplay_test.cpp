@@ -166,6 +166,56 @@ TEST(DXDisplay, FlipOnlyWhileDrawable) {
   EXPECT_EQ(f.Backend->Presents, 1);
 }
 
+TEST(DXDisplay, SurfacesThatComeBackAreRestoredBeforeTheyAreDrawnOn) {
+  struct TCountingDevice : TNullDevice3D {
+    int* Made;
+    explicit TCountingDevice(int* M) : Made(M) {}
+    std::unique_ptr<TDeviceTexture> CreateTexture(const TDIB& P) override {
+      ++*Made;
+      return TNullDevice3D::CreateTexture(P);
+    }
+  };
+  int made = 0;
+  std::vector<std::string> log;
+  auto owned = std::make_unique<TNullDisplayBackend>(
+      [&] { return std::make_unique<TCountingDevice>(&made); });
+  TNullDisplayBackend& backend = *owned;
+  TDXForm form(std::make_unique<TNullFormWindow>());
+  TDXDraw draw(form, std::move(owned));
+  draw.OnRestoreSurface = [&] { log.push_back("OnRestoreSurface"); };
+  draw.Initialize();
+  TDirect3DTexture2 texture(draw, Picture(16, 16));
+  ASSERT_NE(texture.Surface(), nullptr);
+  draw.RegisterNotifyEvent([&](TDXDrawNotifyType T) { log.push_back(Name(T)); });
+  log.clear();
+  made = 0;
+
+  backend.Lost = true;
+  EXPECT_FALSE(draw.CanDraw());
+  EXPECT_FALSE(draw.CanDraw());
+  draw.Flip();
+  EXPECT_EQ(backend.Presents, 0);
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(backend.Restores, 0);
+
+  backend.Lost = false;  // they can be had again
+  EXPECT_TRUE(draw.CanDraw());
+  EXPECT_EQ(backend.Restores, 1);
+  EXPECT_EQ(log, (std::vector<std::string>{"restore", "OnRestoreSurface"}));
+  ASSERT_NE(texture.Surface(), nullptr);
+  EXPECT_EQ(made, 1);  // reloaded into the restored surfaces
+  texture.Surface();
+  EXPECT_EQ(made, 1);  // once
+
+  // Surfaces that were never lost need no restore.
+  log.clear();
+  EXPECT_TRUE(draw.CanDraw());
+  draw.Flip();
+  EXPECT_EQ(backend.Presents, 1);
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(backend.Restores, 1);
+}
+
 TEST(DXDisplay, FullScreenTakesTheModeFound) {
   Fixture f;
   f.Draw.Options.Include(doFullScreen);

@@ -236,4 +236,26 @@ TEST(DXInput, LostInputIsRetriedOnce) {
   EXPECT_EQ(input.Keyboard().KeyStates()[0x10], 0);  // the failed read left nothing behind
 }
 
+TEST(HeldModifiers, EitherSideOfAModifierCounts) {
+  struct Case {
+    std::vector<uint8_t> Held;
+    TModifiers Want;
+  } cases[] = {
+      {{}, {}},
+      {{0x10}, {true, false, false}},
+      {{0xA1}, {true, false, false}},
+      {{0xA4}, {false, true, false}},
+      {{0xA5}, {false, true, false}},  // right Alt, AltGr on some layouts
+      {{0x12}, {false, true, false}},
+      {{0xA2, 0xA5}, {false, true, true}},
+      {{0xA1, 0xA4, 0xA3}, {true, true, true}},
+      {{'A', 0x0D, 0x25}, {}},
+  };
+  for (const Case& c : cases) {
+    THeldKeys keys;
+    for (uint8_t k : c.Held) keys.SetKey(k, true);
+    EXPECT_EQ(HeldModifiers(keys), c.Want) << c.Held.size();
+  }
+}
+
 }  // namespace

@@ -302,6 +302,9 @@ TEST_F(SdlOutput, NoUsableDriverIsNoSoundDevice) {
     FAIL() << "opened";
   } catch (const EDirectSoundError& e) {
     EXPECT_STREQ(e.what(), "DirectSound cannot be initialized");
+    // The player learns what really failed, in this system's words, and SDL's own.
+    EXPECT_EQ(PlayerReport(e).rfind("the sound system cannot start (", 0), 0u) << PlayerReport(e);
+    EXPECT_NE(PlayerReport(e).find("no-such-driver"), std::string::npos) << PlayerReport(e);
   }
   EXPECT_FALSE(output.OpenPrimaryBuffer());
 }
@@ -471,7 +474,10 @@ TEST(GameSound, NoUsableSdlDriverStillRunsTheGame) {
     EXPECT_FALSE(rig.Form->DXSound.Initialized());
   }
   const std::string said = testing::internal::GetCapturedStderr();
-  EXPECT_NE(said.find("no sound"), std::string::npos);
+  EXPECT_NE(said.find("zelgora: no sound: the sound system cannot start ("), std::string::npos)
+      << said;
+  EXPECT_NE(said.find("no-such-driver"), std::string::npos) << said;
+  EXPECT_EQ(said.find("DirectSound"), std::string::npos) << said;
   setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
 

@@ -1,5 +1,8 @@
-// A headless OpenGL 3.3 context with a 640 x 480 framebuffer standing in for the back
-// surface, for tests of the 2D path (SDL's offscreen driver on Mesa's software rasterizer).
+// What every test program on OpenGL needs (SDL's offscreen driver on Mesa's software
+// rasterizer): the GL library held for the whole program, so that the leak check at exit can
+// still name the driver's own allocations; a bare context with a 640 x 480 framebuffer for
+// the 2D path; and a display with its 3D device for suites that share one.
+// Include it once per test program.
 #pragma once
 
 #include <SDL.h>
@@ -7,6 +10,12 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "media/DXDisplay.h"
+#include "media/NullDisplay.h"
+#include "media/sdl/SdlDisplay.h"
 
 #include "media/gl/GL.h"
 
@@ -14,6 +23,53 @@
 extern "C" const char* __lsan_default_suppressions() {
   return "leak:libLLVM\nleak:libgallium\nleak:swrast_dri\nleak:libEGL_mesa\nleak:libglapi\n";
 }
+
+// The video subsystem and the GL library stay up to the end of the program.
+class THoldGL : public testing::Environment {
+ public:
+  void SetUp() override {
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) SDL_GL_LoadLibrary(nullptr);
+  }
+};
+inline const testing::Environment* const HoldGL = testing::AddGlobalTestEnvironment(new THoldGL);
+
+// A hidden window with the display on it, initialised with its 3D device and depth buffer.
+// Making GL contexts again and again costs seconds on the software rasterizer: suites share one.
+struct TTestDisplay {
+  SDL_Window* Window = nullptr;
+  std::unique_ptr<TDXForm> Form;
+  TSdlGLDisplay* Backend = nullptr;
+  std::unique_ptr<TDXDraw> Draw;
+
+  TTestDisplay() {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+      ADD_FAILURE() << "SDL video: " << SDL_GetError();
+      return;
+    }
+    Window = SDL_CreateWindow("test", 0, 0, 640, 480, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (!Window) {
+      ADD_FAILURE() << "window: " << SDL_GetError();
+      return;
+    }
+    Form = std::make_unique<TDXForm>(std::make_unique<TNullFormWindow>());
+    auto backend = std::make_unique<TSdlGLDisplay>(Window, ZELGORA_BUILD_DIR);
+    Backend = backend.get();
+    Draw = std::make_unique<TDXDraw>(*Form, std::move(backend));
+    Draw->Options.Include(doZBuffer);
+    Draw->Initialize();
+  }
+  ~TTestDisplay() {
+    Draw.reset();
+    Form.reset();
+    if (Window) SDL_DestroyWindow(Window);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+  TTestDisplay(const TTestDisplay&) = delete;
+  TTestDisplay& operator=(const TTestDisplay&) = delete;
+
+  bool Ready() const { return Draw && Draw->CanDraw(); }
+};
 
 class TTestGLContext {
  public:

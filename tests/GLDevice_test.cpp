@@ -10,15 +10,11 @@
 #include <vector>
 
 #include "DXHappy.h"
+#include "GLContext.h"
 #include "media/DIB.h"
 #include "media/DXDisplay.h"
 #include "media/NullDisplay.h"
 #include "media/sdl/SdlDisplay.h"
-
-// Mesa's shader compiler keeps allocations for the life of the process; they are not ours.
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libLLVM\nleak:libgallium\nleak:swrast_dri\nleak:libEGL_mesa\nleak:libglapi\n";
-}
 
 namespace {
 
@@ -28,32 +24,15 @@ struct TRGB {
   int R, G, B;
 };
 
-// One display for the whole suite: making GL contexts again and again costs seconds on llvmpipe.
+// One display for the whole suite.
 class GLDevice : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    // One extra hold on the GL library: it stays loaded to the end of the program, so the
-    // leak rules above can still name the driver.
-    SDL_GL_LoadLibrary(nullptr);
-    Window = SDL_CreateWindow("test", 0, 0, 640, 480, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    ASSERT_NE(Window, nullptr) << SDL_GetError();
-    Form = std::make_unique<TDXForm>(std::make_unique<TNullFormWindow>());
-    auto backend = std::make_unique<TSdlGLDisplay>(Window, ZELGORA_BUILD_DIR);
-    Backend = backend.get();
-    Draw = std::make_unique<TDXDraw>(*Form, std::move(backend));
-    Draw->Options.Include(doZBuffer);
-    Draw->Initialize();
-  }
-  static void TearDownTestSuite() {
-    Draw.reset();
-    Form.reset();
-    if (Window) SDL_DestroyWindow(Window);
-  }
+  static void SetUpTestSuite() { Display = std::make_unique<TTestDisplay>(); }
+  static void TearDownTestSuite() { Display.reset(); }
 
   void SetUp() override {
-    ASSERT_TRUE(Draw && Draw->CanDraw());
-    Device = Draw->D3DDevice7();
+    ASSERT_TRUE(Display->Ready());
+    Device = Display->Draw->D3DDevice7();
     ASSERT_NE(Device, nullptr);
     // What the game sets when its surface is made.
     TD3DViewport vp;
@@ -78,7 +57,7 @@ class GLDevice : public ::testing::Test {
   }
 
   TRGB At(int32_t X, int32_t Y) {
-    const TSurfacePixels s = Backend->ReadSurface();
+    const TSurfacePixels s = Backend()->ReadSurface();
     const size_t i = (static_cast<size_t>(Y) * s.Width + X) * 4;
     return {s.RGBA[i], s.RGBA[i + 1], s.RGBA[i + 2]};
   }
@@ -110,10 +89,9 @@ class GLDevice : public ::testing::Test {
     Device->EndScene();
   }
 
-  static inline SDL_Window* Window = nullptr;
-  static inline std::unique_ptr<TDXForm> Form;
-  static inline std::unique_ptr<TDXDraw> Draw;
-  static inline TSdlGLDisplay* Backend = nullptr;
+  static inline std::unique_ptr<TTestDisplay> Display;
+  TDXDraw& Draw() { return *Display->Draw; }
+  TSdlGLDisplay* Backend() { return Display->Backend; }
   TDirect3DDevice7* Device = nullptr;
 };
 
@@ -126,7 +104,7 @@ void ExpectNear(TRGB Got, TRGB Want, const char* Where) {
 }  // namespace
 
 TEST_F(GLDevice, TexelsLandUprightAndLitByTheAmbientLevel) {
-  TDirect3DTexture2 t(*Draw, Picture({Red, Green, Blue, White}));
+  TDirect3DTexture2 t(Draw(), Picture({Red, Green, Blue, White}));
   // Half-side 1 at depth 5: 2/5 of the half-surface each way, so x 192..448, y 144..336.
   DrawSquare(t, 1, 5);
   ExpectNear(At(256, 192), {192, 0, 0}, "top left");
@@ -138,7 +116,7 @@ TEST_F(GLDevice, TexelsLandUprightAndLitByTheAmbientLevel) {
 }
 
 TEST_F(GLDevice, AmbientLevelScalesTheTexture) {
-  TDirect3DTexture2 t(*Draw, Picture({White, White, White, White}));
+  TDirect3DTexture2 t(Draw(), Picture({White, White, White, White}));
   for (uint32_t level : {255u, 100u, 0u}) {
     Device->SetRenderState(D3DRENDERSTATE_AMBIENT, level * 0x01010101u);
     EXPECT_EQ(Device->GetRenderState(D3DRENDERSTATE_AMBIENT), level * 0x01010101u);
@@ -150,7 +128,7 @@ TEST_F(GLDevice, AmbientLevelScalesTheTexture) {
 }
 
 TEST_F(GLDevice, BackFacesAreCulled) {
-  TDirect3DTexture2 t(*Draw, Picture({White, White, White, White}));
+  TDirect3DTexture2 t(Draw(), Picture({White, White, White, White}));
   DrawSquare(t, 1, 5, false);
   ExpectNear(At(320, 240), {0, 0, 0}, "counter-clockwise square");
   DrawSquare(t, 1, 5, true);
@@ -158,8 +136,8 @@ TEST_F(GLDevice, BackFacesAreCulled) {
 }
 
 TEST_F(GLDevice, NearerSquareWinsWhateverTheOrder) {
-  TDirect3DTexture2 red(*Draw, Picture({Red, Red, Red, Red}));
-  TDirect3DTexture2 green(*Draw, Picture({Green, Green, Green, Green}));
+  TDirect3DTexture2 red(Draw(), Picture({Red, Red, Red, Red}));
+  TDirect3DTexture2 green(Draw(), Picture({Green, Green, Green, Green}));
   DrawSquare(red, 1, 5);
   DrawSquare(green, 2, 7);
   ExpectNear(At(320, 240), {192, 0, 0}, "far drawn last");
@@ -171,7 +149,7 @@ TEST_F(GLDevice, NearerSquareWinsWhateverTheOrder) {
 }
 
 TEST_F(GLDevice, NothingBeforeTheNearPlane) {
-  TDirect3DTexture2 t(*Draw, Picture({White, White, White, White}));
+  TDirect3DTexture2 t(Draw(), Picture({White, White, White, White}));
   DrawSquare(t, 0.1f, 0.9f);
   ExpectNear(At(320, 240), {0, 0, 0}, "before the near plane");
   DrawSquare(t, 0.1f, 1.1f);
@@ -179,8 +157,8 @@ TEST_F(GLDevice, NothingBeforeTheNearPlane) {
 }
 
 TEST_F(GLDevice, BlendingOnlyWhenSwitchedOn) {
-  TDirect3DTexture2 white(*Draw, Picture({White, White, White, White}));
-  TDirect3DTexture2 glass(*Draw, Picture({Red, Red, Red, Red}, 128));
+  TDirect3DTexture2 white(Draw(), Picture({White, White, White, White}));
+  TDirect3DTexture2 glass(Draw(), Picture({Red, Red, Red, Red}, 128));
   Device->SetRenderState(D3DRENDERSTATE_AMBIENT, 0xFFFFFFFF);
   DrawSquare(white, 2, 7);
   DrawSquare(glass, 1, 5);
@@ -195,7 +173,7 @@ TEST_F(GLDevice, BlendingOnlyWhenSwitchedOn) {
 }
 
 TEST_F(GLDevice, CubeFrontFaceIsUprightAndCameraMovesTheWorld) {
-  TDirect3DTexture2 t(*Draw, Picture({Red, Green, Blue, White}));
+  TDirect3DTexture2 t(Draw(), Picture({Red, Green, Blue, White}));
   std::array<TDirect3DTexture2*, 6> faces{&t, &t, &t, &t, &t, &t};
   const auto vertices = CubeVertices();
   TD3DCube cube(vertices, faces, 192);
@@ -218,9 +196,9 @@ TEST_F(GLDevice, ClearTakesItsRectangleAndColour) {
 }
 
 TEST_F(GLDevice, TexturesSurviveReinitialisation) {
-  TDirect3DTexture2 t(*Draw, Picture({Green, Green, Green, Green}));
-  Draw->WindowMovedOrSized();
-  ASSERT_TRUE(Draw->CanDraw());
+  TDirect3DTexture2 t(Draw(), Picture({Green, Green, Green, Green}));
+  Draw().WindowMovedOrSized();
+  ASSERT_TRUE(Draw().CanDraw());
   SetUp();
   DrawSquare(t, 1, 5);
   ExpectNear(At(320, 240), {0, 192, 0}, "after a re-initialisation");

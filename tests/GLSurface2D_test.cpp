@@ -6,44 +6,23 @@
 #include <gtest/gtest.h>
 
 #include "DXHappy.h"
+#include "GLContext.h"
 #include "media/DXDisplay.h"
 #include "media/DXDraws.h"
 #include "media/NullDisplay.h"
 #include "media/sdl/SdlDisplay.h"
-
-// Mesa's shader compiler keeps allocations for the life of the process; they are not ours.
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libLLVM\nleak:libgallium\nleak:swrast_dri\nleak:libEGL_mesa\nleak:libglapi\n";
-}
 
 namespace {
 constexpr uint32_t Red = 0x0000FF, Key = 0x00FF00, White = 0xFFFFFF;
 
 class GLSurface2D : public testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    // One extra hold on the GL library: it stays loaded to the end of the program, so the
-    // leak rules above can still name the driver.
-    SDL_GL_LoadLibrary(nullptr);
-    Window = SDL_CreateWindow("test", 0, 0, 640, 480, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    ASSERT_NE(Window, nullptr) << SDL_GetError();
-    Form = std::make_unique<TDXForm>(std::make_unique<TNullFormWindow>());
-    auto backend = std::make_unique<TSdlGLDisplay>(Window, ZELGORA_BUILD_DIR);
-    Backend = backend.get();
-    Draw = std::make_unique<TDXDraw>(*Form, std::move(backend));
-    Draw->Options.Include(doZBuffer);
-    Draw->Initialize();
-  }
-  static void TearDownTestSuite() {
-    Draw.reset();
-    Form.reset();
-    if (Window) SDL_DestroyWindow(Window);
-  }
+  static void SetUpTestSuite() { Display = std::make_unique<TTestDisplay>(); }
+  static void TearDownTestSuite() { Display.reset(); }
 
   void SetUp() override {
-    ASSERT_TRUE(Draw && Draw->CanDraw());
-    Device = Draw->D3DDevice7();
+    ASSERT_TRUE(Display->Ready());
+    Device = Display->Draw->D3DDevice7();
     TD3DViewport vp;
     vp.Width = 640;
     vp.Height = 480;
@@ -65,7 +44,7 @@ class GLSurface2D : public testing::Test {
   }
 
   uint32_t At(int32_t X, int32_t Y) {
-    const TSurfacePixels s = Backend->ReadSurface();
+    const TSurfacePixels s = Backend()->ReadSurface();
     const size_t i =
         (static_cast<size_t>(Y) * static_cast<size_t>(s.Width) + static_cast<size_t>(X)) * 4;
     return s.RGBA[i] | s.RGBA[i + 1] << 8 | s.RGBA[i + 2] << 16;
@@ -88,15 +67,14 @@ class GLSurface2D : public testing::Test {
     return TDIB::FromRGBA(W, H, rgba);
   }
 
-  static inline SDL_Window* Window = nullptr;
-  static inline std::unique_ptr<TDXForm> Form;
-  static inline std::unique_ptr<TDXDraw> Draw;
-  static inline TSdlGLDisplay* Backend = nullptr;
+  static inline std::unique_ptr<TTestDisplay> Display;
+  TDXDraw& Draw() { return *Display->Draw; }
+  TSdlGLDisplay* Backend() { return Display->Backend; }
   TDirect3DDevice7* Device = nullptr;
 };
 
 TEST_F(GLSurface2D, PicturesAndTextLandOnTheSceneAndTheDeviceCarriesOn) {
-  TDirect3DTexture2 white(*Draw, Plain(2, 2, White));
+  TDirect3DTexture2 white(Draw(), Plain(2, 2, White));
   TDXImageList list;
   TPicture picture;
   TDIB strip = Plain(4, 2, Red);
@@ -105,13 +83,13 @@ TEST_F(GLSurface2D, PicturesAndTextLandOnTheSceneAndTheDeviceCarriesOn) {
   auto& item = list.Items().Add();
   item.SetPicture(picture);
   item.SetTransparentColor(Key);
-  list.SetDXDraw(Draw.get());
+  list.SetDXDraw(&Draw());
   ASSERT_EQ(item.PatternCount(), 1);
 
   Device->BeginScene();
   DrawSquare(white);
-  item.Draw(Draw->Surface(), 200, 150, 0);  // over the square's top-left part
-  TCanvas& canvas = Draw->Surface().Canvas();
+  item.Draw(Draw().Surface(), 200, 150, 0);  // over the square's top-left part
+  TCanvas& canvas = Draw().Surface().Canvas();
   canvas.Brush.Style = TBrushStyle::Clear;
   canvas.Font = {22, Red, false};
   canvas.TextOut(20, 400, "1234");
@@ -125,7 +103,7 @@ TEST_F(GLSurface2D, PicturesAndTextLandOnTheSceneAndTheDeviceCarriesOn) {
   EXPECT_EQ(At(10, 20), Red);
   EXPECT_EQ(At(10, 21), 0u);
   int textPixels = 0;
-  const TSurfacePixels shot = Backend->ReadSurface();
+  const TSurfacePixels shot = Backend()->ReadSurface();
   for (int32_t y = 400; y < 430; ++y)
     for (int32_t x = 20; x < 100; ++x) {
       const uint8_t* p = &shot.RGBA[static_cast<size_t>((y * shot.Width + x) * 4)];

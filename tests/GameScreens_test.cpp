@@ -9,25 +9,13 @@
 #include <string>
 
 #include "DXMain.h"
+#include "GLContext.h"
 #include "media/Clock.h"
 #include "media/sdl/DIBCanvas.h"
 #include "media/sdl/SdlDisplay.h"
 #include "media/sdl/SdlPlatform.h"
 
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libLLVM\nleak:libgallium\nleak:swrast_dri\nleak:libEGL_mesa\nleak:libglapi\n";
-}
-
 namespace {
-
-class THoldGL : public testing::Environment {
- public:
-  void SetUp() override {
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) SDL_GL_LoadLibrary(nullptr);
-  }
-};
-const auto* const HoldGL = testing::AddGlobalTestEnvironment(new THoldGL);
 
 struct TRGB {
   int R = 0, G = 0, B = 0;

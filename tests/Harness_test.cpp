@@ -64,15 +64,6 @@ TEST(Harness, EventsArriveBeforeTheirTickWithTheModifiersHeld) {
   EXPECT_TRUE(keys.KeyDown(0x0D));
 }
 
-TEST(Harness, EitherSideOfAModifierCounts) {
-  THeldKeys keys;
-  EXPECT_EQ(HeldModifiers(keys), TModifiers{});
-  keys.SetKey(0xA1, true);
-  keys.SetKey(0xA4, true);
-  keys.SetKey(0xA3, true);
-  EXPECT_EQ(HeldModifiers(keys), (TModifiers{true, true, true}));
-}
-
 TEST(Harness, TheFrameCounterAndTheHookSeeEveryTick) {
   THeldKeys keys;
   Recorder target(keys);

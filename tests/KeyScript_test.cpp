@@ -68,6 +68,54 @@ TEST(KeyScript, BadLinesNameTheirLine) {
   }
 }
 
+TEST(KeyScript, SettingsLinesGiveTheRecordedSeedAndClock) {
+  const TKeyScript script = ReadKeyScript(
+      "# seed 4294967295\n"
+      "#clock 2007-03-09T14:05:07\n"
+      "# seed the board well\n"  // a plain comment
+      "2 down F1\n");
+  EXPECT_EQ(script.Seed, 4294967295u);
+  EXPECT_EQ(script.Clock, (TLocalDateTime{2007, 3, 9, 14, 5, 7}));
+  EXPECT_EQ(script.Events, (std::vector<TKeyEvent>{{2, true, 0x70}}));
+  // A comment after an event is no setting; a script without settings has none.
+  const TKeyScript plain = ReadKeyScript("2 down F1 # seed 5\n");
+  EXPECT_FALSE(plain.Seed);
+  EXPECT_FALSE(plain.Clock);
+
+  struct Case {
+    const char* Text;
+    const char* Message;
+  } cases[] = {
+      {"# seed -1", "line 1: seed '-1' is not a number from 0 to 4294967295"},
+      {"# seed 4294967296", "line 1: seed '4294967296' is not a number from 0 to 4294967295"},
+      {"# seed 12x", "line 1: seed '12x' is not a number from 0 to 4294967295"},
+      {"\n# clock 2007-02-30T00:00:00",
+       "line 2: clock '2007-02-30T00:00:00' is not a date and time YYYY-MM-DDTHH:MM:SS"},
+  };
+  for (const Case& c : cases) {
+    try {
+      ReadKeyScript(c.Text);
+      ADD_FAILURE() << c.Text;
+    } catch (const EKeyScriptError& e) {
+      EXPECT_EQ(std::string(e.what()), c.Message);
+    }
+  }
+}
+
+TEST(KeyScript, EveryCodeIsWrittenAsANameThatReadsBack) {
+  for (int code = 1; code < 256; ++code) {
+    const std::string name = KeyName(static_cast<uint8_t>(code));
+    EXPECT_EQ(KeyCode(name), code) << name;
+  }
+  EXPECT_EQ(KeyName(0x12), "MENU");
+  EXPECT_EQ(KeyName(0x68), "NUMPAD8");
+  EXPECT_EQ(KeyName(0x7B), "F12");
+  EXPECT_EQ(KeyName(0xA5), "0xA5");
+  EXPECT_EQ(KeyScriptLine({12, false, 0x74}), "12 up F5");
+  EXPECT_EQ(ParseKeyScript(KeyScriptLine({7, true, 0x0D})),
+            (std::vector<TKeyEvent>{{7, true, 0x0D}}));
+}
+
 TEST(KeyScript, FilesAreReadAndMissingOnesReported) {
   std::string path = std::string(ZELGORA_BUILD_DIR) + "/KeyScript_test.keys";
   {
@@ -84,7 +132,7 @@ TEST(KeyScript, FilesAreReadAndMissingOnesReported) {
     std::ofstream out(path);
     out << "2 down F1\n2 up F1\n";
   }
-  EXPECT_EQ(LoadKeyScript(path).size(), 2u);
+  EXPECT_EQ(LoadKeyScript(path).Events.size(), 2u);
   std::remove(path.c_str());
   EXPECT_THROW(LoadKeyScript(path), EKeyScriptError);
 }

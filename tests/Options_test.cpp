@@ -20,7 +20,7 @@ TEST(Options, NoneGiveTheGameAsDesigned) {
   EXPECT_FALSE(o.DisplayMode);
   EXPECT_EQ(o.Edition, 0);
   EXPECT_TRUE(o.KeysFile.empty() && o.DumpStateFile.empty() && o.TraceFile.empty() &&
-              o.ScreenshotFile.empty() && o.DataDir.empty());
+              o.ScreenshotFile.empty() && o.DataDir.empty() && o.RecordFile.empty());
 }
 
 TEST(Options, EveryOption) {
@@ -41,6 +41,8 @@ TEST(Options, EveryOption) {
                          "d.json",
                          "--trace",
                          "t.jsonl",
+                         "--record",
+                         "r.keys",
                          "--data",
                          "/tmp/x",
                          "--edition",
@@ -62,6 +64,7 @@ TEST(Options, EveryOption) {
   EXPECT_EQ(o.ScreenshotFile, "s.png");
   EXPECT_EQ(o.DumpStateFile, "d.json");
   EXPECT_EQ(o.TraceFile, "t.jsonl");
+  EXPECT_EQ(o.RecordFile, "r.keys");
   EXPECT_EQ(o.DataDir, "/tmp/x");
   EXPECT_EQ(o.Edition, 1);
   EXPECT_EQ(o.FullScreen, true);
@@ -77,9 +80,9 @@ TEST(Options, HelpAndVersionEndAtOnceWithStatusZero) {
   auto help = ParseOptions({"--help"});
   ASSERT_EQ(help.ExitCode, 0);
   for (const char* name : {"--headless", "--renderer", "--frames", "--keys", "--seed", "--clock",
-                           "--screenshot", "--dump-state", "--trace", "--data", "--edition",
-                           "--windowed", "--fullscreen", "--pace", "--screen", "--display-mode",
-                           "--version"})
+                           "--screenshot", "--dump-state", "--trace", "--record", "--data",
+                           "--edition", "--windowed", "--fullscreen", "--pace", "--screen",
+                           "--display-mode", "--version"})
     EXPECT_NE(help.Message.find(name), std::string::npos) << name;
   auto version = ParseOptions({"--version"});
   EXPECT_EQ(version.ExitCode, 0);
@@ -134,6 +137,11 @@ TEST(Options, ClockValues) {
         "2007-01-01T00:60:00", "2007-01-01T00:00:60", "2007-01-01 00:00:00", "2007-1-01T00:00:00",
         "2007-01-01T00:00:00Z", "2007-00-10T00:00:00", "2007-01-00T00:00:00", ""})
     EXPECT_FALSE(ParseClock(bad)) << bad;
+  // What a recording writes reads back as the same time.
+  for (TLocalDateTime t :
+       {TLocalDateTime{2007, 3, 9, 4, 5, 7}, TLocalDateTime{2026, 12, 31, 23, 59, 59},
+        TLocalDateTime{999, 1, 1, 0, 0, 0}})
+    EXPECT_EQ(ParseClock(FormatClock(t)), t) << FormatClock(t);
 }
 
 }  // namespace

@@ -9,25 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "GLContext.h"
 #include "media/DXClass.h"
 #include "media/sdl/SdlDisplay.h"
-
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libLLVM\nleak:libgallium\nleak:swrast_dri\nleak:libEGL_mesa\nleak:libglapi\n";
-}
-
-namespace {
-// The video subsystem and the GL library stay up to the end of the program, so that the leak
-// rules above can still name the driver's allocations.
-class THoldGL : public testing::Environment {
- public:
-  void SetUp() override {
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) SDL_GL_LoadLibrary(nullptr);
-  }
-};
-const auto* const HoldGL = testing::AddGlobalTestEnvironment(new THoldGL);
-}  // namespace
 
 TEST(SdlKeys, VirtualKeysByPosition) {
   struct Case {
@@ -70,10 +54,33 @@ TEST(SdlKeys, StateTableMarksSidedAndPlainModifiers) {
   EXPECT_EQ(down, (std::vector<int>{0x10, 'X', 0x64, 0xA1}));
 }
 
-TEST(SdlKeys, Modifiers) {
-  EXPECT_EQ(ModifiersOf(KMOD_LSHIFT | KMOD_RALT), (TModifiers{true, true, false}));
-  EXPECT_EQ(ModifiersOf(KMOD_RCTRL | KMOD_NUM | KMOD_CAPS), (TModifiers{false, false, true}));
-  EXPECT_EQ(ModifiersOf(KMOD_NONE), TModifiers{});
+TEST(SdlKeys, EitherAltIsAltOnEveryLayout) {
+  struct Case {
+    uint16_t Mods;
+    TModifiers Want;
+  } cases[] = {
+      {KMOD_LALT, {false, true, false}},
+      {KMOD_RALT, {false, true, false}},
+      {KMOD_MODE, {false, true, false}},              // right Alt as AltGr, the mode key
+      {KMOD_LCTRL | KMOD_RALT, {false, true, true}},  // AltGr as Ctrl+Alt
+      {KMOD_LSHIFT | KMOD_MODE, {true, true, false}},
+      {KMOD_MODE | KMOD_NUM | KMOD_CAPS, {false, true, false}},
+      {KMOD_RCTRL | KMOD_NUM | KMOD_CAPS, {false, false, true}},
+      {KMOD_LSHIFT | KMOD_RSHIFT, {true, false, false}},
+      {KMOD_NONE, {}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ModifiersOf(c.Mods), c.Want) << std::hex << c.Mods;
+  // The key itself, wherever SDL places it, is right Alt in the table and Alt in events.
+  for (SDL_Scancode code : {SDL_SCANCODE_RALT, SDL_SCANCODE_MODE}) {
+    EXPECT_EQ(VirtualKeyOfScancode(code, true), 0xA5) << SDL_GetScancodeName(code);
+    EXPECT_EQ(EventVirtualKey(code, true), 0x12) << SDL_GetScancodeName(code);
+  }
+  std::vector<uint8_t> state(SDL_NUM_SCANCODES, 0);
+  state[SDL_SCANCODE_MODE] = 1;
+  std::array<uint8_t, 256> keys{};
+  TSdlKeySource::Translate(state.data(), static_cast<int>(state.size()), true, keys);
+  EXPECT_TRUE(keys[0x12] & 0x80);
+  EXPECT_TRUE(keys[0xA5] & 0x80);
 }
 
 TEST(SdlControllers, DirectionsFromPadAndStickButtonsInOrder) {
@@ -204,6 +211,42 @@ TEST(SdlPlatform, FocusAndMinimisingMakeTheApplicationInactive) {
   EXPECT_TRUE(platform.PumpEvents(client));
   EXPECT_TRUE(platform.PumpEvents(client));
   EXPECT_EQ(client.Log, (std::vector<std::string>{"inactive", "active", "inactive"}));
+}
+
+TEST(SdlPlatform, RightAltAsTheModeKeyReachesTheFormAsAlt) {
+  TSdlPlatform platform({true, ZELGORA_BUILD_DIR});
+  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);  // what earlier tests' windows left
+  TRecordingClient client;
+  PushKey(SDL_KEYDOWN, SDL_SCANCODE_MODE, KMOD_MODE);
+  PushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN, KMOD_MODE);
+  PushKey(SDL_KEYUP, SDL_SCANCODE_MODE, KMOD_NONE);
+  PushKey(SDL_KEYDOWN, SDL_SCANCODE_RETURN, KMOD_LCTRL | KMOD_RALT);
+  EXPECT_TRUE(platform.PumpEvents(client));
+  EXPECT_EQ(client.Log,
+            (std::vector<std::string>{"down 18 alt", "down 13 alt", "up 18", "down 13 alt"}));
+}
+
+TEST(SdlPlatform, AnUncoveredWindowIsPresentedAsEveryFrameIs) {
+  TSdlPlatform platform({true, ZELGORA_BUILD_DIR});
+  TDXForm form(platform.MakeFormWindow());
+  auto owned = platform.MakeDisplay();
+  auto* backend = static_cast<TSdlGLDisplay*>(owned.get());
+  TDXDraw display(form, std::move(owned));
+  platform.Attach(display);
+  platform.Show();
+  ASSERT_TRUE(display.CanDraw());
+  display.Options.Exclude(doWaitVBlank);
+  display.Flip();
+  EXPECT_EQ(backend->SwapInterval(), 0);
+  display.Options.Include(doWaitVBlank);
+  SDL_Event e{};
+  e.type = SDL_WINDOWEVENT;
+  e.window.windowID = SDL_GetWindowID(platform.Window());
+  e.window.event = SDL_WINDOWEVENT_EXPOSED;
+  SDL_PushEvent(&e);
+  TRecordingClient client;
+  platform.PumpEvents(client);
+  EXPECT_EQ(backend->SwapInterval(), 1);  // waits for vertical blank, as the options ask
 }
 
 TEST(SdlPlatform, ResizedWindowShowsTheSurfaceScaledToItsNewSize) {

@@ -42,6 +42,20 @@ TEST(StateDump, FieldNamesAndTypes) {
                             "CursorCol",  "Credits", "SetupRow",  "PanelWidth",    "PanelHeight",
                             "GlassAlpha", "Edition", "MaxLevel",  "LanguageIndex", "Frame"};
   for (const char* k : integers) EXPECT_TRUE(j.at(k).is_number_integer()) << k;
+  // The record's order, as tools read it.
+  const std::vector<std::string> order = {
+      "GameState",         "Level",           "BoardRows",   "BoardCols",
+      "CursorRow",         "CursorCol",       "Credits",     "Camera",
+      "SetupChoice",       "SetupRow",        "SetupBusy",   "HelpVisible",
+      "BackgroundVisible", "Rotating",        "Assembling",  "CameraMoving",
+      "SelectGrowing",     "RotateShrinking", "RotateDir",   "RotateTarget",
+      "CubeScale",         "PanelWidth",      "PanelHeight", "GlassAlpha",
+      "TicketText",        "Edition",         "MaxLevel",    "TargetAngles",
+      "LanguageIndex",     "Frame",           "Board",       "SetupCubes",
+      "SetupPanel",        "BackgroundCube"};
+  std::vector<std::string> keys;
+  for (const auto& [k, v] : j.items()) keys.push_back(k);
+  EXPECT_EQ(keys, order);
   const char* booleans[] = {"SetupBusy",  "HelpVisible",  "BackgroundVisible", "Rotating",
                             "Assembling", "CameraMoving", "SelectGrowing",     "RotateShrinking"};
   for (const char* k : booleans) EXPECT_TRUE(j.at(k).is_boolean()) << k;

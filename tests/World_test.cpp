@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <string>
 
 #include "FormRig.h"
 #include "Solver.h"
@@ -14,6 +17,70 @@ TFormRig& StartPlay(TFormRig& Rig) {
   Rig.Press(VK::Return);
   Settle(Rig);
   return Rig;
+}
+
+// The next level as Alt in the solved state gives it, solved or not.
+void NextLevel(TFormRig& Rig) {
+  Rig.Form->GameState = 1;
+  Rig.Key(0x12, true);
+  Rig.Frame();
+  Rig.Key(0x12, false);
+}
+
+TEST(Board, EverySizeCentresTheBackgroundAndStartsTheCursorInTheMiddle) {
+  struct Case {
+    int32_t Rows;
+    float Centre;  // X and Y: half the size, halves to even
+    int32_t Cursor;
+  } cases[] = {{2, 1, 1}, {3, 2, 1}, {4, 2, 2}, {5, 2, 2}};
+  TFormRig rig;
+  auto& f = rig.Show();
+  rig.Device->Recording = false;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Rows);
+    if (c.Rows > 2) NextLevel(rig);
+    ASSERT_EQ(f.BoardRows, c.Rows);
+    ASSERT_EQ(f.BoardCols, c.Rows);
+    EXPECT_EQ(f.CursorRow, c.Cursor);
+    EXPECT_EQ(f.CursorCol, c.Cursor);
+    EXPECT_EQ(f.Camera.X, static_cast<float>(c.Cursor));
+    EXPECT_EQ(f.Camera.Y, static_cast<float>(c.Cursor));
+    EXPECT_EQ(f.Camera.Z, 2.0f);
+    const auto& b = *f.BackgroundCube;
+    EXPECT_EQ(b.Position.X, c.Centre);
+    EXPECT_EQ(b.Position.Y, c.Centre);
+    EXPECT_EQ(b.Position.Z, 5.0f);
+    // At least 2 x rows + 5 wide, by steps of 10 % from at most 1, and flat.
+    const float least = 2.0f * static_cast<float>(c.Rows) + 5;
+    EXPECT_GE(b.Scaling.X, least);
+    EXPECT_LT(b.Scaling.X, least * 1.1f);
+    EXPECT_EQ(b.Scaling.Y, b.Scaling.X);
+    EXPECT_EQ(b.Scaling.Z, 0.0f);
+  }
+}
+
+TEST(Board, AScrambleThatComesOutSolvedEndsTheLevelWhenTheAssemblyIsOver) {
+  TFormRig rig;
+  auto& f = rig.Show();
+  rig.Device->Recording = false;
+  rig.RunUntilState(4);
+  for (auto& row : f.TargetAngles)
+    for (auto& t : row) t = {180, 90, 0};
+  rig.Sounds.clear();
+  rig.Press(VK::Return);  // "GO PLAY !"
+  int frames = 0;
+  while (f.GameState != 1 && frames < 500) {
+    rig.Frame();
+    ++frames;
+    // The cubes stand alike before the assembly too; the test waits until nothing moves.
+    if (f.Assembling) {
+      ASSERT_EQ(f.GameState, 2) << frames;
+    }
+  }
+  EXPECT_EQ(f.GameState, 1);
+  EXPECT_EQ(frames, 1 + 36 + 18 + 1);  // start, X by 5 a frame, Y, the frame that finds it done
+  EXPECT_EQ(f.Credits, 0);
+  EXPECT_EQ(std::ranges::count(rig.Sounds, std::string("play GameEnd")), 1);
 }
 
 TEST(Board, BuildPlacesScalesAndScramblesEveryCube) {
@@ -209,6 +276,33 @@ TEST(Camera, OneCellOfTravelTakes50FramesAndEndsOnTheColumn) {
   EXPECT_EQ(world.Matrix.M[3][2], f.Camera.Z);
 }
 
+TEST(Camera, ZoomStopsAtItsLimitsAndCostsNothing) {
+  TFormRig rig;
+  StartPlay(rig);
+  rig.Device->Recording = false;
+  auto& f = *rig.Form;
+  const int32_t credits = f.Credits;
+  rig.Sounds.clear();
+  struct Case {
+    uint16_t Key;
+    float Low, High;  // where Z comes to rest: the first step past the limit stops it
+  } cases[] = {{VK::Down, 10.0f, 10.2f}, {VK::Up, -0.2f, 0.0f}, {VK::Down, 10.0f, 10.2f}};
+  rig.Key(0x11, true);
+  for (const Case& c : cases) {
+    rig.Key(c.Key, true);
+    rig.Frames(60);  // more than the 50 steps across
+    const float z = f.Camera.Z;
+    EXPECT_GE(z, c.Low - 1e-4f) << c.Key;
+    EXPECT_LE(z, c.High + 1e-4f) << c.Key;
+    rig.Frames(5);
+    EXPECT_EQ(f.Camera.Z, z) << c.Key;
+    rig.Key(c.Key, false);
+  }
+  rig.Key(0x11, false);
+  EXPECT_EQ(f.Credits, credits);
+  EXPECT_TRUE(rig.Sounds.empty());
+}
+
 TEST(Brightness, CubesDimWithTheHelpAndSettleOnTheirLevels) {
   TFormRig rig;
   StartPlay(rig);
@@ -247,10 +341,42 @@ TEST(Setup, FlyInEndsOnTheSetupScreenWithEveryBarInPlace) {
     const auto& q = *f.SetupCubes[static_cast<size_t>(k)];
     EXPECT_GE(q.Position.Y, panel.Position.Y - 0.75f + 0.36f * k - 1e-4f);
     EXPECT_LT(q.Position.Y, panel.Position.Y - 0.75f + 0.36f * k + 0.04f);
-    EXPECT_GE(q.Scaling.X, 0.7f * 0.17f);
+    // Grown from 0.17 by 1 % a frame until 0.7 is reached.
+    EXPECT_GE(q.Scaling.X, 0.7f);
+    EXPECT_LT(q.Scaling.X, 0.7f * 1.01f);
     EXPECT_EQ(q.AngleX, 0);
     EXPECT_EQ(q.AngleY, k == 1 ? 180 : 0);
   }
+}
+
+TEST(Setup, F5TurnsTheLanguageBarToItsOtherFaceInTheNewLanguage) {
+  TFormRig rig;
+  auto& f = rig.Show();
+  rig.Device->Recording = false;
+  rig.RunUntilState(4);
+  rig.Frames(100);  // the selected bar has come forward
+  ASSERT_FALSE(f.SetupBusy);
+  ASSERT_EQ(f.Languages->LanguageIndex, 1);
+  std::array<int32_t, 5> before{};
+  for (size_t k = 0; k < 5; ++k) before[k] = f.SetupCubes[k]->AngleY;
+  ASSERT_EQ(before[3], 0);
+
+  rig.Press(VK::F5);
+  EXPECT_EQ(f.SetupChoice[3], 1);
+  EXPECT_EQ(f.Languages->LanguageIndex, 0);
+  for (const auto& c : f.SetupCubes) EXPECT_EQ(c->TextureIndex, 0);  // the English faces
+  int frames = 0;
+  while (f.SetupBusy && frames < 200) rig.Frame(), ++frames;
+  EXPECT_EQ(frames, 45 + 1);  // 4 degrees a frame, then the frame that finds all still
+  EXPECT_EQ(f.SetupCubes[3]->AngleY, 180);  // face 1: the caption of choice 1
+  for (size_t k : {0u, 1u, 2u, 4u}) EXPECT_EQ(f.SetupCubes[k]->AngleY, before[k]) << k;
+  EXPECT_EQ(f.GameState, 4);
+
+  rig.Press(VK::F5);  // and back
+  while (f.SetupBusy && frames < 400) rig.Frame(), ++frames;
+  EXPECT_EQ(f.SetupCubes[3]->AngleY, 0);
+  EXPECT_EQ(f.Languages->LanguageIndex, 1);
+  for (const auto& c : f.SetupCubes) EXPECT_EQ(c->TextureIndex, 6);
 }
 
 TEST(Levels, AltStartsTheNextLevelOnALargerBoardReusingTheCubes) {
@@ -301,6 +427,42 @@ TEST(Levels, TheWholeGameEndsInGameOverAfterTheLastBoard) {
   rig.Key(0x12, true);
   rig.Frame();
   EXPECT_EQ(f.GameState, 5);
+  EXPECT_EQ(f.Level, 4);
+}
+
+TEST(Levels, AltWhileTheLastBoardStillGrowsReplaysItAndOnceGrownTheGameEnds) {
+  TFormRig rig(9);
+  StartPlay(rig);
+  rig.Device->Recording = false;
+  auto& f = *rig.Form;
+  for (int32_t level = 2; level <= 4; ++level) NextLevel(rig);
+  ASSERT_EQ(f.Level, 4);
+  Settle(rig);
+  ASSERT_EQ(f.GameState, 2);
+
+  f.GameState = 1;  // solved
+  const float rest = f.CubeScale;
+  rig.Frames(3);
+  ASSERT_LT(f.Board[0][0]->Scaling.X, rest + 0.103f);  // still growing
+  const auto* reused = f.Board[4][4].get();
+  const auto targets = f.TargetAngles;
+  rig.Key(0x12, true);
+  rig.Frame();
+  rig.Key(0x12, false);
+  EXPECT_EQ(f.GameState, 0);
+  EXPECT_EQ(f.Level, 4);
+  EXPECT_EQ(f.BoardRows, 5);
+  EXPECT_EQ(f.Board[4][4].get(), reused);
+  EXPECT_NE(f.TargetAngles, targets);  // scrambled anew
+  EXPECT_EQ(f.Board[0][0]->Scaling.X, f.CubeScale);
+  EXPECT_LE(f.CubeScale, 0.4f);
+
+  // Solved again and left to grow: the game ends, Alt or not.
+  Settle(rig);
+  f.GameState = 1;
+  const int frames = rig.RunUntilState(5, 2000);
+  EXPECT_EQ(f.GameState, 5);
+  EXPECT_GT(frames, 10);
   EXPECT_EQ(f.Level, 4);
 }
 

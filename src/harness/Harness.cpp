@@ -2,13 +2,6 @@
 
 #include <algorithm>
 
-TModifiers HeldModifiers(const THeldKeys& Keys) {
-  auto any = [&](uint8_t A, uint8_t B, uint8_t C) {
-    return Keys.KeyDown(A) || Keys.KeyDown(B) || Keys.KeyDown(C);
-  };
-  return {any(0x10, 0xA0, 0xA1), any(0x12, 0xA4, 0xA5), any(0x11, 0xA2, 0xA3)};
-}
-
 THarness::THarness(THarnessTarget& Target, THeldKeys& Keys, std::vector<TKeyEvent> Events)
     : FTarget(Target), FKeys(Keys), FEvents(std::move(Events)) {
   std::stable_sort(FEvents.begin(), FEvents.end(),
@@ -19,18 +12,27 @@ bool THarness::RunFrame(bool Shown) {
   if (FTarget.Closed()) return false;
   const int64_t frame = FFrame + 1;
   for (; FNext < FEvents.size() && FEvents[FNext].Frame <= frame; ++FNext) {
-    const TKeyEvent& e = FEvents[FNext];
-    FKeys.SetKey(e.VirtualKey, e.Down);
-    if (e.Down)
-      FTarget.KeyDown(e.VirtualKey, HeldModifiers(FKeys));
-    else
-      FTarget.KeyUp(e.VirtualKey, HeldModifiers(FKeys));
+    Deliver({frame, FEvents[FNext].Down, FEvents[FNext].VirtualKey});
     if (FTarget.Closed()) return false;
   }
   FTarget.Tick(Shown);
   FFrame = frame;
   if (OnFrame) OnFrame(FFrame);
   return true;
+}
+
+void THarness::Deliver(const TKeyEvent& E) {
+  FKeys.SetKey(E.VirtualKey, E.Down);
+  if (OnEvent) OnEvent(E);
+  if (E.Down)
+    FTarget.KeyDown(E.VirtualKey, HeldModifiers(FKeys));
+  else
+    FTarget.KeyUp(E.VirtualKey, HeldModifiers(FKeys));
+}
+
+void THarness::KeyEvent(uint8_t VirtualKey, bool Down) {
+  if (FTarget.Closed()) return;
+  Deliver({FFrame + 1, Down, VirtualKey});
 }
 
 void THarness::AddEvents(const std::vector<TKeyEvent>& Events) {

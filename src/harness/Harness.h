@@ -10,16 +10,6 @@
 #include "harness/KeyScript.h"
 #include "media/DXInput.h"
 
-struct TModifiers {
-  bool Shift = false;
-  bool Alt = false;
-  bool Ctrl = false;
-  bool operator==(const TModifiers&) const = default;
-};
-
-// The modifiers among the held keys (either side's Shift, Ctrl and Alt count).
-TModifiers HeldModifiers(const THeldKeys& Keys);
-
 // What the harness drives: the form's key handlers and frame, and whether its window closed.
 class THarnessTarget {
  public:
@@ -42,12 +32,19 @@ class THarness {
   void AddEvents(const std::vector<TKeyEvent>& Events);
   // Runs up to Count ticks; returns the ticks run.
   int64_t RunFrames(int64_t Count);
+  // A key event from outside the script (a live keyboard), delivered now as a script's would
+  // be before the next tick.
+  void KeyEvent(uint8_t VirtualKey, bool Down);
   // Ticks run so far.
   int64_t Frame() const { return FFrame; }
   // Called after every tick with its number (from 1).
   std::function<void(int64_t Frame)> OnFrame;
+  // Called with every event delivered, scripted or live, numbered by the tick it precedes.
+  std::function<void(const TKeyEvent& Event)> OnEvent;
 
  private:
+  void Deliver(const TKeyEvent& Event);
+
   THarnessTarget& FTarget;
   THeldKeys& FKeys;
   std::vector<TKeyEvent> FEvents;

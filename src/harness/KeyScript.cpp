@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "harness/Options.h"
+
 namespace {
 
 std::string Upper(std::string_view S) {
@@ -26,6 +28,35 @@ std::vector<std::string_view> Words(std::string_view Line) {
   return words;
 }
 
+struct TNamedKey {
+  const char* Name;
+  uint8_t Code;
+};
+constexpr TNamedKey Named[] = {
+    {"ESCAPE", 0x1B}, {"RETURN", 0x0D}, {"SPACE", 0x20}, {"SHIFT", 0x10}, {"CONTROL", 0x11},
+    {"MENU", 0x12},   {"LEFT", 0x25},   {"UP", 0x26},    {"RIGHT", 0x27}, {"DOWN", 0x28}};
+
+// A "# seed N" or "# clock ..." line; false for any other comment.
+bool ReadSetting(std::string_view Comment, TKeyScript& Script, const auto& Fail) {
+  auto words = Words(Comment);
+  if (words.size() != 2) return false;
+  const std::string value(words[1]);
+  if (words[0] == "seed") {
+    uint32_t seed = 0;
+    auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), seed);
+    if (ec != std::errc() || end != value.data() + value.size())
+      Fail("seed '" + value + "' is not a number from 0 to 4294967295");
+    Script.Seed = seed;
+    return true;
+  }
+  if (words[0] == "clock") {
+    Script.Clock = ParseClock(value);
+    if (!Script.Clock) Fail("clock '" + value + "' is not a date and time YYYY-MM-DDTHH:MM:SS");
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::optional<uint8_t> KeyCode(std::string_view Name) {
@@ -37,12 +68,6 @@ std::optional<uint8_t> KeyCode(std::string_view Name) {
       return std::nullopt;
     return static_cast<uint8_t>(value);
   }
-  static const struct {
-    const char* Name;
-    uint8_t Code;
-  } Named[] = {{"ESCAPE", 0x1B},  {"RETURN", 0x0D}, {"SPACE", 0x20}, {"SHIFT", 0x10},
-               {"CONTROL", 0x11}, {"MENU", 0x12},   {"LEFT", 0x25},  {"UP", 0x26},
-               {"RIGHT", 0x27},   {"DOWN", 0x28}};
   for (const auto& k : Named)
     if (n == k.Name) return k.Code;
   if (n.size() == 1 && ((n[0] >= 'A' && n[0] <= 'Z') || (n[0] >= '0' && n[0] <= '9')))
@@ -62,8 +87,24 @@ std::optional<uint8_t> KeyCode(std::string_view Name) {
   return std::nullopt;
 }
 
-std::vector<TKeyEvent> ParseKeyScript(std::string_view Text) {
-  std::vector<TKeyEvent> events;
+std::string KeyName(uint8_t Code) {
+  for (const auto& k : Named)
+    if (k.Code == Code) return k.Name;
+  if ((Code >= 'A' && Code <= 'Z') || (Code >= '0' && Code <= '9'))
+    return std::string(1, char(Code));
+  if (Code >= 0x70 && Code <= 0x7B) return "F" + std::to_string(Code - 0x70 + 1);
+  if (Code >= 0x60 && Code <= 0x69) return "NUMPAD" + std::to_string(Code - 0x60);
+  static constexpr char Hex[] = "0123456789ABCDEF";
+  return std::string("0x") + Hex[Code >> 4] + Hex[Code & 15];
+}
+
+std::string KeyScriptLine(const TKeyEvent& Event) {
+  return std::to_string(Event.Frame) + (Event.Down ? " down " : " up ") + KeyName(Event.VirtualKey);
+}
+
+TKeyScript ReadKeyScript(std::string_view Text) {
+  TKeyScript script;
+  std::vector<TKeyEvent>& events = script.Events;
   size_t lineNo = 0;
   size_t pos = 0;
   while (pos <= Text.size()) {
@@ -72,12 +113,16 @@ std::vector<TKeyEvent> ParseKeyScript(std::string_view Text) {
     std::string_view line = Text.substr(pos, end - pos);
     pos = end + 1;
     ++lineNo;
-    if (size_t hash = line.find('#'); hash != std::string_view::npos) line = line.substr(0, hash);
-    auto words = Words(line);
-    if (words.empty()) continue;
     auto fail = [&](const std::string& Why) {
       throw EKeyScriptError("line " + std::to_string(lineNo) + ": " + Why);
     };
+    if (size_t hash = line.find('#'); hash != std::string_view::npos) {
+      if (Words(line.substr(0, hash)).empty() && ReadSetting(line.substr(hash + 1), script, fail))
+        continue;
+      line = line.substr(0, hash);
+    }
+    auto words = Words(line);
+    if (words.empty()) continue;
     if (words.size() != 3) fail("expected FRAME down|up KEY");
     TKeyEvent e;
     auto [fend, fec] = std::from_chars(words[0].data(), words[0].data() + words[0].size(), e.Frame);
@@ -97,16 +142,20 @@ std::vector<TKeyEvent> ParseKeyScript(std::string_view Text) {
   }
   std::stable_sort(events.begin(), events.end(),
                    [](const TKeyEvent& A, const TKeyEvent& B) { return A.Frame < B.Frame; });
-  return events;
+  return script;
 }
 
-std::vector<TKeyEvent> LoadKeyScript(const std::string& FileName) {
+std::vector<TKeyEvent> ParseKeyScript(std::string_view Text) {
+  return ReadKeyScript(Text).Events;
+}
+
+TKeyScript LoadKeyScript(const std::string& FileName) {
   std::ifstream in(FileName, std::ios::binary);
   if (!in) throw EKeyScriptError("cannot read key script \"" + FileName + "\"");
   std::ostringstream text;
   text << in.rdbuf();
   try {
-    return ParseKeyScript(text.str());
+    return ReadKeyScript(text.str());
   } catch (const EKeyScriptError& e) {
     throw EKeyScriptError(FileName + ": " + e.what());
   }

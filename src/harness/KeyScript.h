@@ -1,6 +1,7 @@
 // Key scripts: "FRAME down|up KEY" a line, '#' starts a comment. KEY is a name (ESCAPE, RETURN,
 // SPACE, SHIFT, CONTROL, MENU, LEFT, RIGHT, UP, DOWN, F1..F12, A..Z, 0..9, NUMPAD0..NUMPAD9)
-// or a virtual-key code in hex (0x4B).
+// or a virtual-key code in hex (0x4B). Two comment lines are settings of the run the script
+// was recorded in: "# seed N" and "# clock YYYY-MM-DDTHH:MM:SS".
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "media/Clock.h"
 
 class EKeyScriptError : public std::runtime_error {
  public:
@@ -22,11 +25,22 @@ struct TKeyEvent {
   bool operator==(const TKeyEvent&) const = default;
 };
 
+struct TKeyScript {
+  std::vector<TKeyEvent> Events;
+  std::optional<uint32_t> Seed;
+  std::optional<TLocalDateTime> Clock;
+};
+
 // The virtual-key code of a name or hex code, none when it is neither.
 std::optional<uint8_t> KeyCode(std::string_view Name);
+// The name KeyCode reads back as Code: a key name where there is one, else hex.
+std::string KeyName(uint8_t Code);
+// One script line for the event, without the line end.
+std::string KeyScriptLine(const TKeyEvent& Event);
 
-// Events ordered by frame, in file order within a frame. Raises EKeyScriptError
-// "line N: ..." for a line that is not an event.
+// Events ordered by frame, in file order within a frame, and the settings lines. Raises
+// EKeyScriptError "line N: ..." for a line that is not an event or a bad setting.
+TKeyScript ReadKeyScript(std::string_view Text);
 std::vector<TKeyEvent> ParseKeyScript(std::string_view Text);
 // Raises EKeyScriptError when the file cannot be read.
-std::vector<TKeyEvent> LoadKeyScript(const std::string& FileName);
+TKeyScript LoadKeyScript(const std::string& FileName);

@@ -56,6 +56,13 @@ std::optional<TScreenSize> ParseScreen(const std::string& Text) {
   return TScreenSize{*w, *h};
 }
 
+std::string FormatClock(const TLocalDateTime& T) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", int(T.Year), int(T.Month),
+                int(T.Day), int(T.Hour), int(T.Minute), int(T.Second));
+  return text;
+}
+
 TParsedOptions ParseOptions(const std::vector<std::string>& Args) {
   TParsedOptions parsed;
   THarnessOptions& o = parsed.Options;
@@ -88,6 +95,8 @@ TParsedOptions ParseOptions(const std::vector<std::string>& Args) {
   app.add_option("--screenshot", o.ScreenshotFile, "after the last frame, write a PNG");
   app.add_option("--dump-state", o.DumpStateFile, "after the last frame, write the state as JSON");
   app.add_option("--trace", o.TraceFile, "after every frame, one line of state JSON");
+  app.add_option("--record", o.RecordFile,
+                 "write the session's key events, seed and start clock as a key script");
   app.add_option("--data", o.DataDir,
                  "folder that holds Bitmaps/ and the fonts (default: the first of ZELGORA_DATA, "
                  "the program's folder, ../share/zelgora from it, the install path)");

@@ -26,7 +26,8 @@ struct THarnessOptions {
   std::string ScreenshotFile;
   std::string DumpStateFile;
   std::string TraceFile;
-  std::string DataDir;  // empty: the program's folder
+  std::string RecordFile;  // the session's key events as a key script
+  std::string DataDir;     // empty: the program's folder
   int32_t Edition = 0;
   std::optional<bool> FullScreen;     // --windowed / --fullscreen; none: the game's own start
   TPace Pace = TPace::Steady;         // --pace steady|display
@@ -46,3 +47,5 @@ TParsedOptions ParseOptions(const std::vector<std::string>& Args);  // without t
 std::optional<TLocalDateTime> ParseClock(const std::string& Text);
 // "WxH" in decimal digits, each side within TScreenSize's bounds.
 std::optional<TScreenSize> ParseScreen(const std::string& Text);
+// The form ParseClock reads.
+std::string FormatClock(const TLocalDateTime& Time);

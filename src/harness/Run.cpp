@@ -2,12 +2,10 @@
 
 #include <algorithm>
 #include <chrono>
-#include <fstream>
 #include <thread>
 
 #include "DXMain.h"
-#include "harness/FormTarget.h"
-#include "harness/Harness.h"
+#include "harness/Recorder.h"
 #include "harness/StateDump.h"
 #include "media/FrameLoop.h"
 
@@ -54,47 +52,82 @@ void Check(std::ofstream& Out, const std::string& File) {
 
 }  // namespace
 
+std::vector<TKeyEvent> PrepareRun(THarnessOptions& Options, TClock& System) {
+  TKeyScript script;
+  if (!Options.KeysFile.empty()) script = LoadKeyScript(Options.KeysFile);
+  if (!Options.Seed) Options.Seed = script.Seed;
+  if (!Options.Clock) Options.Clock = script.Clock;
+  if (!Options.RecordFile.empty()) {
+    if (!Options.Seed) Options.Seed = System.Milliseconds();
+    if (!Options.Clock) Options.Clock = System.Now();
+  }
+  return std::move(script.Events);
+}
+
+TGameRun::TGameRun(TMainForm& Form, THeldKeys& Keys, const THarnessOptions& Options,
+                   std::vector<TKeyEvent> Events)
+    : FForm(Form), FOptions(Options), FTarget(Form), FHarness(FTarget, Keys, std::move(Events)) {
+  if (!Options.TraceFile.empty()) FTrace = OpenOutput(Options.TraceFile);
+  // Opened before the run, so that a bad path shows at once.
+  if (!Options.DumpStateFile.empty()) FDump = OpenOutput(Options.DumpStateFile);
+  if (!Options.RecordFile.empty()) {
+    FRecorder = std::make_unique<TKeyRecorder>(Options.RecordFile, Options.Seed.value_or(0),
+                                               Options.Clock.value_or(TLocalDateTime{}));
+    FHarness.OnEvent = [this](const TKeyEvent& E) { FRecorder->Add(E); };
+  }
+  if (FTrace.is_open()) {
+    FHarness.OnFrame = [this](int64_t Frame) {
+      FTrace << DumpStateLine(FForm, Frame) << '\n';
+      Check(FTrace, FOptions.TraceFile);
+    };
+  }
+}
+
+TGameRun::~TGameRun() = default;
+
+TJoystickSource& TGameRun::Joystick(TJoystickSource& Platform) {
+  if (!FRecorder) return Platform;
+  FJoystick = std::make_unique<TRecordedJoystick>(
+      Platform, *FRecorder, DirectionKeys(FForm.DXInput1.Keyboard().KeyAssigns),
+      [this] { return FHarness.Frame() + 1; });
+  return *FJoystick;
+}
+
+int64_t TGameRun::Run(const std::function<void()>& Pump,
+                      const std::function<void()>& PresentAgain) {
+  if (FOptions.Frames) {
+    for (int64_t i = 0; i < *FOptions.Frames; ++i) {
+      if (Pump) Pump();
+      if (!FHarness.RunFrame()) break;
+    }
+  } else {
+    auto keep = FForm.DXTimer.OnTimer;
+    FForm.DXTimer.OnTimer = [&](int32_t, bool Shown) { FHarness.RunFrame(Shown); };
+    FForm.DXTimer.Pacer().SetPace(FOptions.Pace);
+    TRunHost host(FForm, Pump, PresentAgain);
+    RunFrameLoop(FForm.DXTimer, host);
+    FForm.DXTimer.OnTimer = keep;
+  }
+
+  if (FDump.is_open()) {
+    FDump << DumpState(FForm, FHarness.Frame())
+                 .dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+          << '\n';
+    FDump.close();  // whole on disk once the run returns
+    Check(FDump, FOptions.DumpStateFile);
+  }
+  if (FTrace.is_open()) {
+    FTrace.close();
+    Check(FTrace, FOptions.TraceFile);
+  }
+  if (FRecorder) FRecorder->Finish();
+  return FHarness.Frame();
+}
+
 int64_t RunGame(TMainForm& Form, THeldKeys& Keys, const THarnessOptions& Options,
                 const std::function<void()>& Pump, const std::function<void()>& PresentAgain) {
   std::vector<TKeyEvent> events;
-  if (!Options.KeysFile.empty()) events = LoadKeyScript(Options.KeysFile);
-  std::ofstream trace;
-  if (!Options.TraceFile.empty()) trace = OpenOutput(Options.TraceFile);
-  std::ofstream dump;  // opened before the run, so a bad path shows at once
-  if (!Options.DumpStateFile.empty()) dump = OpenOutput(Options.DumpStateFile);
-
-  TFormTarget target(Form);
-  THarness harness(target, Keys, std::move(events));
-  if (trace.is_open()) {
-    harness.OnFrame = [&](int64_t Frame) {
-      trace << DumpStateLine(Form, Frame) << '\n';
-      Check(trace, Options.TraceFile);
-    };
-  }
-
-  if (Options.Frames) {
-    for (int64_t i = 0; i < *Options.Frames; ++i) {
-      if (Pump) Pump();
-      if (!harness.RunFrame()) break;
-    }
-  } else {
-    auto keep = Form.DXTimer.OnTimer;
-    Form.DXTimer.OnTimer = [&](int32_t, bool Shown) { harness.RunFrame(Shown); };
-    Form.DXTimer.Pacer().SetPace(Options.Pace);
-    TRunHost host(Form, Pump, PresentAgain);
-    RunFrameLoop(Form.DXTimer, host);
-    Form.DXTimer.OnTimer = keep;
-  }
-
-  if (dump.is_open()) {
-    dump << DumpState(Form, harness.Frame())
-                .dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
-         << '\n';
-    Check(dump, Options.DumpStateFile);
-  }
-  if (trace.is_open()) {
-    trace.flush();
-    Check(trace, Options.TraceFile);
-  }
-  return harness.Frame();
+  if (!Options.KeysFile.empty()) events = LoadKeyScript(Options.KeysFile).Events;
+  TGameRun run(Form, Keys, Options, std::move(events));
+  return run.Run(Pump, PresentAgain);
 }

@@ -1,17 +1,23 @@
 // One run of the game under the harness options: key script, frames back to back or on the
-// clock, a trace line after every frame and the state dump at the end.
+// clock, a trace line after every frame, the state dump at the end, and the recording.
 #pragma once
 
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
+#include "harness/FormTarget.h"
+#include "harness/Harness.h"
 #include "harness/Options.h"
 #include "media/Clock.h"
 #include "media/DXInput.h"
 
 class TMainForm;
+class TKeyRecorder;
 
 // The clock the game sees: the computer's milliseconds, and the date and time of --clock
 // (standing still) when one was given.
@@ -26,17 +32,51 @@ class THarnessClock : public TClock {
   std::optional<TLocalDateTime> FFixed;
 };
 
-// Runs the shown form. With --frames: that many ticks back to back (Pump is called before
-// each), every one shown; otherwise in real time at the pace of --pace while Pump keeps the
-// platform going, until the window closes. PresentAgain shows the last picture again (none:
-// the display cannot). Keys: the held-key table the form's input reads, changed by the script.
-// Raises EKeyScriptError for a bad script and EHarnessError when an output file cannot be
-// written. Returns the ticks run.
-int64_t RunGame(TMainForm& Form, THeldKeys& Keys, const THarnessOptions& Options,
-                const std::function<void()>& Pump,
-                const std::function<void()>& PresentAgain = {});
-
 class EHarnessError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+// Settles what must be known before the form is made. The seed and start clock are the
+// command line's, else those of the key script's settings lines, else, when recording, the
+// computer's clock now (as the game would take them), so that the recording can name them.
+// Returns the script's events. Raises EKeyScriptError for a bad script.
+std::vector<TKeyEvent> PrepareRun(THarnessOptions& Options, TClock& System);
+
+class TGameRun {
+ public:
+  // Opens the outputs the options name (the recording needs Options' seed and clock, see
+  // PrepareRun); raises EHarnessError when one cannot be written. Keys: the held-key table the
+  // form's input reads, changed by the script and by live key events.
+  TGameRun(TMainForm& Form, THeldKeys& Keys, const THarnessOptions& Options,
+           std::vector<TKeyEvent> Events);
+  ~TGameRun();
+  TGameRun(const TGameRun&) = delete;
+  TGameRun& operator=(const TGameRun&) = delete;
+
+  // With --frames: that many ticks back to back (Pump is called before each), every one
+  // shown; otherwise in real time at the pace of --pace while Pump keeps the platform going,
+  // until the window closes. PresentAgain shows the last picture again (none: the display
+  // cannot). Writes the state dump. Returns the ticks run.
+  int64_t Run(const std::function<void()>& Pump, const std::function<void()>& PresentAgain = {});
+
+  // A live key event: through the held-key table to the form, and into the recording.
+  void KeyEvent(uint8_t VirtualKey, bool Down) { FHarness.KeyEvent(VirtualKey, Down); }
+  bool Recording() const { return FRecorder != nullptr; }
+  // The joystick the form should read: the platform's, with its direction changes recorded.
+  TJoystickSource& Joystick(TJoystickSource& Platform);
+
+ private:
+  TMainForm& FForm;
+  const THarnessOptions& FOptions;
+  TFormTarget FTarget;
+  THarness FHarness;
+  std::ofstream FTrace, FDump;
+  std::unique_ptr<TKeyRecorder> FRecorder;
+  std::unique_ptr<TJoystickSource> FJoystick;
+};
+
+// A run whose key script is loaded from Options' file: for tests and the null renderer.
+int64_t RunGame(TMainForm& Form, THeldKeys& Keys, const THarnessOptions& Options,
+                const std::function<void()>& Pump,
+                const std::function<void()>& PresentAgain = {});

@@ -5,6 +5,16 @@
 #include <cstring>
 #include <vector>
 
+const std::string& EDXError::Reason() const {
+  static const std::string None;
+  return FReason ? *FReason : None;
+}
+
+std::string PlayerReport(const std::exception& Error) {
+  const auto* dx = dynamic_cast<const EDXError*>(&Error);
+  return dx && !dx->Reason().empty() ? dx->Reason() : std::string(Error.what());
+}
+
 std::string Format(const char* Fmt, ...) {
   va_list args;
   va_start(args, Fmt);

@@ -12,11 +12,22 @@
 #include <string_view>
 #include <vector>
 
-// Every error the media layer raises; the message is the text a player or tool shows.
+// Every error the media layer raises; the message is the component's own fixed text. Errors
+// of the platform underneath also carry the reason, in this system's words, for the player.
 class EDXError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+  EDXError(const std::string& Message, const std::string& Reason)
+      : std::runtime_error(Message), FReason(std::make_shared<const std::string>(Reason)) {}
+  // Empty when the message says all.
+  const std::string& Reason() const;
+
+ private:
+  std::shared_ptr<const std::string> FReason;  // shared: copying an error must not throw
 };
+
+// What the player reads of an error: its reason where it has one, else its message.
+std::string PlayerReport(const std::exception& Error);
 
 // One class per area, as callers catch them.
 class EStreamError : public EDXError {

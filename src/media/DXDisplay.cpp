@@ -139,7 +139,11 @@ void TDXDraw::Initialize() {
 }
 
 void TDXDraw::Restore() {
-  if (!FInitialized || FBackend->SurfacesLost()) return;
+  if (!FInitialized || FBackend->RestoreSurfaces() == TDisplayBackend::TSurfaceState::Lost) return;
+  Restored();
+}
+
+void TDXDraw::Restored() {
   Notify(TDXDrawNotifyType::Restore);
   if (OnRestoreSurface) OnRestoreSurface();
 }
@@ -174,7 +178,18 @@ void TDXDraw::Finalize() {
 }
 
 bool TDXDraw::CanDraw() {
-  return FInitialized && !FInitializing && !FBackend->SurfacesLost();
+  if (!FInitialized || FInitializing) return false;
+  switch (FBackend->RestoreSurfaces()) {
+    case TDisplayBackend::TSurfaceState::Kept:
+      return true;
+    case TDisplayBackend::TSurfaceState::Restored:
+      // Surfaces that come back hold nothing: textures reload, the game may redraw its own.
+      Restored();
+      return FInitialized;
+    case TDisplayBackend::TSurfaceState::Lost:
+      break;
+  }
+  return false;
 }
 
 void TDXDraw::Flip() {

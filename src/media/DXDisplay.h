@@ -146,8 +146,10 @@ class TDisplayBackend {
   // What draws picture items on the back surface (none: they draw nothing).
   virtual TPictureDrawer* PictureDrawer() { return nullptr; }
   virtual bool HasZBuffer() const = 0;
-  // True when the surfaces are lost and could not be restored.
-  virtual bool SurfacesLost() = 0;
+  // Restores lost surfaces (filled black when they come back) and tells how they stand:
+  // never lost, lost and now restored, or still lost.
+  enum class TSurfaceState { Kept, Restored, Lost };
+  virtual TSurfaceState RestoreSurfaces() = 0;
   virtual void Present(const TDXDrawOptions& InForce) = 0;
 };
 
@@ -214,6 +216,7 @@ class TDXDraw {
   friend class TDirectDrawSurface;
   void Notify(TDXDrawNotifyType Type);
   void Restore();
+  void Restored();
   TDXDrawOptions DerivedOptions() const;
 
   class TIdleCanvas : public TCanvas {

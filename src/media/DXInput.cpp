@@ -21,6 +21,13 @@ TKeyAssignList DefaultKeyAssigns() {
   return a;
 }
 
+TModifiers HeldModifiers(const THeldKeys& Keys) {
+  auto any = [&](uint8_t A, uint8_t B, uint8_t C) {
+    return Keys.KeyDown(A) || Keys.KeyDown(B) || Keys.KeyDown(C);
+  };
+  return {any(0x10, 0xA0, 0xA1), any(0x12, 0xA4, 0xA5), any(0x11, 0xA2, 0xA3)};
+}
+
 TKeyboard::TKeyboard(TKeySource& Source) : KeyAssigns(DefaultKeyAssigns()), FSource(Source) {}
 
 std::vector<uint8_t> TKeyboard::SaveAssigns() const {

@@ -83,6 +83,17 @@ class THeldKeys : public TKeySource {
   std::array<uint8_t, 256> FKeys{};
 };
 
+// The modifier keys as a key event carries them.
+struct TModifiers {
+  bool Shift = false;
+  bool Alt = false;
+  bool Ctrl = false;
+  bool operator==(const TModifiers&) const = default;
+};
+
+// The modifiers among the held keys (either side's Shift, Ctrl and Alt count).
+TModifiers HeldModifiers(const THeldKeys& Keys);
+
 // An attached joystick's direction and button states, or none.
 class TJoystickSource {
  public:

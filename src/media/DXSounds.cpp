@@ -52,7 +52,9 @@ void TDXSound::Initialize() {
 
   FNowOptions = FOptions;
   try {
-    if (!FOutput) throw EDirectSoundError(Format("%s cannot be initialized", "DirectSound"));
+    if (!FOutput)
+      throw EDirectSoundError(Format("%s cannot be initialized", "DirectSound"),
+                              "this run has no sound output");
     FOutput->Open({.GlobalFocus = FNowOptions.Contains(soGlobalFocus),
                    .Exclusive = FNowOptions.Contains(soExclusive)});
     FOutputOpen = true;

@@ -71,6 +71,17 @@ void TNullDisplayBackend::Close() {
   FDevice.reset();
 }
 
+TDisplayBackend::TSurfaceState TNullDisplayBackend::RestoreSurfaces() {
+  if (Lost) {
+    FLostSeen = true;
+    return TSurfaceState::Lost;
+  }
+  if (!FLostSeen) return TSurfaceState::Kept;
+  FLostSeen = false;
+  ++Restores;
+  return TSurfaceState::Restored;
+}
+
 void TNullDisplayBackend::Present(const TDXDrawOptions& InForce) {
   ++Presents;
   LastPresent = InForce;

@@ -90,14 +90,15 @@ class TNullDisplayBackend : public TDisplayBackend {
   TDXDrawOptions LastPresent;
   std::vector<TDisplayMode> Modes{{640, 480, 16}, {640, 480, 32}, {800, 600, 32}};
   bool FailOpen = false;  // Open raises "3D device not found"
-  bool Lost = false;
+  bool Lost = false;      // the surfaces are lost and cannot be restored yet
+  int32_t Restores = 0;   // lost surfaces brought back
 
   TDisplayMode Open(const TDisplayOpenRequest& Request) override;
   void Close() override;
   TDirect3DDevice7* Device() override { return FDevice.get(); }
   TCanvas* Canvas() override { return FOpen ? &FCanvas : nullptr; }
   bool HasZBuffer() const override { return FOpen && FZBuffer; }
-  bool SurfacesLost() override { return Lost; }
+  TSurfaceState RestoreSurfaces() override;
   void Present(const TDXDrawOptions& InForce) override;
 
  private:
@@ -106,4 +107,5 @@ class TNullDisplayBackend : public TDisplayBackend {
   TNullCanvas FCanvas;
   bool FOpen = false;
   bool FZBuffer = false;
+  bool FLostSeen = false;
 };

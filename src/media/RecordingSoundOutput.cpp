@@ -82,7 +82,9 @@ std::vector<std::string> TRecordingSoundOutput::TState::Heard() const {
 }
 
 void TRecordingSoundOutput::Open(const TSoundOpenRequest& Request) {
-  if (FState->FailOpen) throw EDirectSoundError(Format("%s cannot be initialized", "DirectSound"));
+  if (FState->FailOpen)
+    throw EDirectSoundError(Format("%s cannot be initialized", "DirectSound"),
+                            "no sound device can be opened (none in this test)");
   FState->Opened = true;
   FState->LastRequest = Request;
   FState->Events.push_back({TKind::Open});

@@ -7,22 +7,9 @@
 
 #include <map>
 
-// Mesa's shader compiler keeps allocations for the life of the process; they are not ours.
-extern "C" const char* __lsan_default_suppressions() {
-  return "leak:libLLVM\nleak:libgallium\nleak:swrast_dri\nleak:libEGL_mesa\nleak:libglapi\n";
-}
+#include "GLContext.h"
 
 namespace {
-// One extra hold on the GL library for the whole run: it stays loaded to the end of the
-// program, so the leak rules above can still name the driver.
-class THoldGL : public testing::Environment {
- public:
-  void SetUp() override {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) SDL_GL_LoadLibrary(nullptr);
-  }
-};
-const auto* const HoldGL = testing::AddGlobalTestEnvironment(new THoldGL);
-
 std::map<std::string, TScreenshot> Take(int32_t Edition) {
   std::map<std::string, TScreenshot> shots;
   TakeScreenshots(ZELGORA_DATA, Edition, [&](const TScreenshot& S) { shots[S.Name] = S; });

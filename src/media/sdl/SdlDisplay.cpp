@@ -30,15 +30,22 @@ void TSdlGLDisplay::MakeContext() {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK,
                         GLContextES ? SDL_GL_CONTEXT_PROFILE_ES : SDL_GL_CONTEXT_PROFILE_CORE);
     FContext = SDL_GL_CreateContext(FWindow);
-    if (!FContext) throw EDXDrawError(Format("3D device not found (%s)", SDL_GetError()));
+    if (!FContext) {
+      throw EDXDrawError("3D device not found",
+                         Format("no OpenGL %d.%d context can be made (%s)", GLContextMajor,
+                                GLContextMinor, SDL_GetError()));
+    }
     if (!GLContextSuffices()) {
       SDL_GL_DeleteContext(FContext);
       FContext = nullptr;
-      throw EDXDrawError("3D device not found (OpenGL 3.3 is needed)");
+      throw EDXDrawError("3D device not found",
+                         Format("the driver's OpenGL is older than %d.%d", GLContextMajor,
+                                GLContextMinor));
     }
   }
   if (SDL_GL_MakeCurrent(FWindow, FContext) != 0) {
-    throw EDXDrawError(Format("3D device not found (%s)", SDL_GetError()));
+    throw EDXDrawError("3D device not found",
+                       Format("the OpenGL context cannot be used (%s)", SDL_GetError()));
   }
 }
 
@@ -72,7 +79,8 @@ TDisplayMode TSdlGLDisplay::EnterFullScreen(const TDXDrawDisplay& Display) {
   if (SDL_SetWindowFullscreen(FWindow, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
     FFullScreen = false;
     throw EDXDrawError(Format("Display mode cannot be changed (%dx%d %dbit)", Display.Width,
-                              Display.Height, Display.BitCount));
+                              Display.Height, Display.BitCount),
+                       Format("full screen cannot be entered (%s)", SDL_GetError()));
   }
   FDesktopFullScreen = true;
   SDL_DisplayMode desktop{};
@@ -139,7 +147,9 @@ TDisplayMode TSdlGLDisplay::Open(const TDisplayOpenRequest& Request) {
   GLint maxSize = 0;
   glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxSize);
   if (w > maxSize || h > maxSize) {
-    throw EDXDrawError(Format("%s cannot be made", "IDirectDrawSurface7"));
+    throw EDXDrawError(Format("%s cannot be made", "IDirectDrawSurface7"),
+                       Format("a back surface of %d x %d is larger than the driver's %d", w, h,
+                              maxSize));
   }
 
   const bool with3D = Request.Options.Contains(do3D);
@@ -156,8 +166,11 @@ TDisplayMode TSdlGLDisplay::Open(const TDisplayOpenRequest& Request) {
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, FDepth);
   }
   glBindRenderbuffer(GL_RENDERBUFFER, 0);
-  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-    throw EDXDrawError(Format("%s cannot be made", "IDirectDrawSurface7"));
+  if (const GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
+      status != GL_FRAMEBUFFER_COMPLETE) {
+    throw EDXDrawError(Format("%s cannot be made", "IDirectDrawSurface7"),
+                       Format("the driver cannot draw into the back surface (status 0x%X)",
+                              static_cast<unsigned>(status)));
   }
   glViewport(0, 0, w, h);
   glDisable(GL_SCISSOR_TEST);

@@ -49,11 +49,14 @@ class TSdlGLDisplay : public TDisplayBackend {
   TCanvas* Canvas() override;
   TPictureDrawer* PictureDrawer() override;
   bool HasZBuffer() const override { return FDepth != 0; }
-  bool SurfacesLost() override { return false; }
+  // A GL context keeps its framebuffers.
+  TSurfaceState RestoreSurfaces() override { return TSurfaceState::Kept; }
   void Present(const TDXDrawOptions& InForce) override;
 
-  // Presents the last picture again (the window was uncovered), without the vertical wait.
+  // Copies the back surface to the window again, as the last presentation placed it.
   void Repaint();
+  // The swap interval asked for last: 1 waits for vertical blank, 0 does not; -1 none yet.
+  int SwapInterval() const { return FSwapInterval; }
   // The picture as drawn, at the pixel size it takes on the screen; empty while the surface
   // does not exist.
   TSurfacePixels ReadSurface();

@@ -142,6 +142,7 @@ uint8_t VirtualKeyOfScancode(SDL_Scancode Code, bool NumLock) {
     case SDL_SCANCODE_LALT:
       return 0xA4;
     case SDL_SCANCODE_RALT:
+    case SDL_SCANCODE_MODE:  // right Alt where the layout makes it AltGr
       return 0xA5;
     case SDL_SCANCODE_LGUI:
       return 0x5B;
@@ -172,7 +173,8 @@ uint8_t EventVirtualKey(SDL_Scancode Code, bool NumLock) {
 TModifiers ModifiersOf(uint16_t SdlMods) {
   TModifiers m;
   m.Shift = (SdlMods & KMOD_SHIFT) != 0;
-  m.Alt = (SdlMods & KMOD_ALT) != 0;
+  // AltGr layouts may report right Alt as the mode key only; it is still Alt to the game.
+  m.Alt = (SdlMods & (KMOD_ALT | KMOD_MODE)) != 0;
   m.Ctrl = (SdlMods & KMOD_CTRL) != 0;
   return m;
 }

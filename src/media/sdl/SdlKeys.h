@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <functional>
 
-#include "harness/Harness.h"
 #include "media/DXInput.h"
 
 // The virtual-key code of a key position, 0 for none. Either side's Shift, Ctrl and Alt give
@@ -17,6 +16,8 @@
 uint8_t VirtualKeyOfScancode(SDL_Scancode Code, bool NumLock);
 // The code a key event carries.
 uint8_t EventVirtualKey(SDL_Scancode Code, bool NumLock);
+// Either Alt key is Alt on every layout: SDL may report right Alt as Alt, as the AltGr mode
+// key, or (as the original platform saw it) together with Ctrl.
 TModifiers ModifiersOf(uint16_t SdlMods);
 
 // The keyboard's state as a 256-entry table of virtual-key codes (bit 7 = down): both the

@@ -20,7 +20,8 @@ TSdlPlatform::TSdlPlatform(const TPlatformOptions& Options)
   }
   SDL_SetHint("SDL_WINDOWS_DPI_AWARENESS", "permonitorv2");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    throw EDXDrawError(Format("Video cannot be initialized (%s)", SDL_GetError()));
+    throw EDXDrawError("3D device not found",
+                       Format("the video system cannot start (%s)", SDL_GetError()));
   }
   // No controllers is no error: the joystick then yields no states.
   if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0) FControllers.OpenAttached();
@@ -41,7 +42,8 @@ TSdlPlatform::TSdlPlatform(const TPlatformOptions& Options)
     const std::string reason = SDL_GetError();
     SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    throw EDXDrawError(Format("3D device not found (%s)", reason.c_str()));
+    throw EDXDrawError("3D device not found",
+                       Format("no OpenGL window can be made (%s)", reason.c_str()));
   }
   // Smaller, the picture would have no room for its texts.
   SDL_SetWindowMinimumSize(FWindow, 160, 120);
@@ -164,7 +166,8 @@ void TSdlPlatform::Handle(const SDL_Event& E, TPlatformClient& Client) {
           FPlacementChanged = true;
           break;
         case SDL_WINDOWEVENT_EXPOSED:
-          if (FBackend && FDisplay && FDisplay->CanDraw()) FBackend->Repaint();
+          // Uncovered: the last frame, still on the back surface, is presented as any other.
+          if (FDisplay) FDisplay->Flip();
           break;
         case SDL_WINDOWEVENT_CLOSE:
           FQuit = true;
@@ -246,6 +249,10 @@ bool TSdlPlatform::SaveScreenshot(const std::string& File, std::string& Error) {
     return false;
   }
   return true;
+}
+
+void TSdlPlatform::KeepGLLibraryLoaded() {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) SDL_GL_LoadLibrary(nullptr);
 }
 
 void TSdlPlatform::ReportError(const std::string& Message, bool Headless) {

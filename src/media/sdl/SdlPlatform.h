@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "harness/Harness.h"
 #include "media/DXDisplay.h"
+#include "media/DXInput.h"
 #include "media/sdl/SdlControllers.h"
 #include "media/sdl/SdlKeys.h"
 
@@ -81,6 +81,11 @@ class TSdlPlatform {
 
   // The application's error report: standard error, and a message box unless headless.
   static void ReportError(const std::string& Message, bool Headless);
+
+  // Takes one more hold on SDL's video and the OpenGL library and never lets go: the driver
+  // stays mapped until the process ends, so that leak reports at exit can name its own
+  // allocations. Call once the platform is made (it chose the driver).
+  static void KeepGLLibraryLoaded();
 
  private:
   struct TScreen {

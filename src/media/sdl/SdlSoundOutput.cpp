@@ -142,15 +142,17 @@ TSdlSoundOutput::~TSdlSoundOutput() {
 void TSdlSoundOutput::Open(const TSoundOpenRequest& /*Request*/) {
   // Exclusive mode has no meaning for SDL's device; focus is kept per buffer, by its volume.
   Close();
-  const auto fail = [] {
-    throw EDirectSoundError(Format("%s cannot be initialized", "DirectSound"));
+  const auto fail = [](const std::string& Reason) {
+    throw EDirectSoundError(Format("%s cannot be initialized", "DirectSound"), Reason);
   };
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) fail();
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    fail(Format("the sound system cannot start (%s)", SDL_GetError()));
   if (Mix_OpenAudioDevice(MIX_DEFAULT_FREQUENCY, AUDIO_S16SYS, 2, 1024, nullptr,
                           SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE) !=
       0) {
+    const std::string reason = Format("no sound device can be opened (%s)", Mix_GetError());
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    fail();
+    fail(reason);
   }
   Mix_QuerySpec(&FMixer->Frequency, &FMixer->Format, &FMixer->Channels);
   FMixer->Slots.assign(static_cast<size_t>(Mix_AllocateChannels(16)), {});
