@@ -44,7 +44,7 @@ std::string KeyStorm(uint32_t Seed, int64_t Frames) {
   };
   for (int64_t frame = 1; frame <= Frames; ++frame) {
     // Alt+Return now and then: the display goes full screen or back.
-    if (draw.Chance(4) && !held.count(0x12) && !held.count(0x0D)) {
+    if (draw.Chance(2) && !held.count(0x12) && !held.count(0x0D)) {
       line(frame, true, 0x12);
       line(frame, true, 0x0D);
       line(frame, false, 0x0D);
