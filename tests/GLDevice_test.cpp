@@ -205,13 +205,13 @@ TEST_F(GLDevice, TexturesSurviveReinitialisation) {
 }
 
 TEST_F(GLDevice, LargerWindowDrawsTheSceneAtItsOwnPixelSize) {
-  SDL_SetWindowSize(Window, 1280, 960);
-  Draw->WindowMovedOrSized();
-  ASSERT_TRUE(Draw->CanDraw());
+  SDL_SetWindowSize(Display->Window, 1280, 960);
+  Draw().WindowMovedOrSized();
+  ASSERT_TRUE(Draw().CanDraw());
   SetUp();
-  EXPECT_EQ(Draw->SurfaceWidth(), 640);
-  EXPECT_EQ(Backend->Picture(), (TPictureRect{0, 0, 1280, 960}));
-  TDirect3DTexture2 t(*Draw, Picture({Red, Green, Blue, White}));
+  EXPECT_EQ(Draw().SurfaceWidth(), 640);
+  EXPECT_EQ(Backend()->Picture(), (TPictureRect{0, 0, 1280, 960}));
+  TDirect3DTexture2 t(Draw(), Picture({Red, Green, Blue, White}));
   std::array<TDirect3DTexture2*, 6> faces{&t, &t, &t, &t, &t, &t};
   const auto vertices = CubeVertices();
   TD3DCube cube(vertices, faces, 192);
@@ -229,8 +229,8 @@ TEST_F(GLDevice, LargerWindowDrawsTheSceneAtItsOwnPixelSize) {
   ExpectNear(At(639, 10), {0, 0, 255}, "inside the scaled clear");
   ExpectNear(At(641, 10), {0, 0, 0}, "outside it");
 
-  SDL_SetWindowSize(Window, 640, 480);
-  Draw->WindowMovedOrSized();
+  SDL_SetWindowSize(Display->Window, 640, 480);
+  Draw().WindowMovedOrSized();
 }
 
 TEST(GLDeviceMatrix, DepthConversionMatchesTheDeviceRange) {
