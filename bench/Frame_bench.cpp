@@ -213,7 +213,7 @@ class TRecordingBackend : public TDisplayBackend {
   TCanvas* Canvas() override { return FCanvas.get(); }
   TPictureDrawer* PictureDrawer() override { return FDrawer.get(); }
   bool HasZBuffer() const override { return FIn->HasZBuffer(); }
-  bool SurfacesLost() override { return FIn->SurfacesLost(); }
+  TSurfaceState RestoreSurfaces() override { return FIn->RestoreSurfaces(); }
   void Present(const TDXDrawOptions& O) override { FIn->Present(O); }
   TSdlGLDisplay& GL() { return *static_cast<TSdlGLDisplay*>(FIn.get()); }
 
