@@ -83,7 +83,7 @@ TGameRun::TGameRun(TMainForm& Form, THeldKeys& Keys, const THarnessOptions& Opti
   }
 }
 
-TGameRun::~TGameRun() = default;
+TGameRun::~TGameRun() { StopClock(); }
 
 TJoystickSource& TGameRun::Joystick(TJoystickSource& Platform) {
   if (!FRecorder) return Platform;
@@ -91,6 +91,24 @@ TJoystickSource& TGameRun::Joystick(TJoystickSource& Platform) {
       Platform, *FRecorder, DirectionKeys(FForm.DXInput1.Keyboard().KeyAssigns),
       [this] { return FHarness.Frame() + 1; });
   return *FJoystick;
+}
+
+bool TGameRun::FramesLeft() const {
+  return FOptions.Frames && FHarness.Frame() < *FOptions.Frames && !FForm.Window().Closed();
+}
+
+void TGameRun::StartClock() {
+  if (FClockRunning) return;
+  FKeptTimer = FForm.DXTimer.OnTimer;
+  FForm.DXTimer.OnTimer = [this](int32_t, bool Shown) { FHarness.RunFrame(Shown); };
+  FForm.DXTimer.Pacer().SetPace(FOptions.Pace);
+  FClockRunning = true;
+}
+
+void TGameRun::StopClock() {
+  if (!FClockRunning) return;
+  FForm.DXTimer.OnTimer = FKeptTimer;
+  FClockRunning = false;
 }
 
 int64_t TGameRun::Run(const std::function<void()>& Pump,
@@ -101,14 +119,18 @@ int64_t TGameRun::Run(const std::function<void()>& Pump,
       if (!FHarness.RunFrame()) break;
     }
   } else {
-    auto keep = FForm.DXTimer.OnTimer;
-    FForm.DXTimer.OnTimer = [&](int32_t, bool Shown) { FHarness.RunFrame(Shown); };
-    FForm.DXTimer.Pacer().SetPace(FOptions.Pace);
+    StartClock();
     TRunHost host(FForm, Pump, PresentAgain);
     RunFrameLoop(FForm.DXTimer, host);
-    FForm.DXTimer.OnTimer = keep;
+    StopClock();
   }
+  return Finish();
+}
 
+int64_t TGameRun::Finish() {
+  StopClock();
+  if (FFinished) return FHarness.Frame();
+  FFinished = true;
   if (FDump.is_open()) {
     FDump << DumpState(FForm, FHarness.Frame())
                  .dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace)

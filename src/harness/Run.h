@@ -60,6 +60,19 @@ class TGameRun {
   // cannot). Writes the state dump. Returns the ticks run.
   int64_t Run(const std::function<void()>& Pump, const std::function<void()>& PresentAgain = {});
 
+  // The same run a step at a time, for a main loop that is handed each frame (the browser's).
+  // With --frames: whether ticks remain and the window is open; then the next tick, false when
+  // the harness stops the run.
+  bool FramesLeft() const;
+  bool RunFrame() { return FHarness.RunFrame(); }
+  // On the clock: the frame timer's ticks go through the harness, at the pace of --pace, from
+  // StartClock until StopClock (or the end of the run).
+  void StartClock();
+  void StopClock();
+  // Writes the state dump, closes the trace and the recording, once. Returns the ticks run.
+  int64_t Finish();
+  int64_t Frame() const { return FHarness.Frame(); }
+
   // A live key event: through the held-key table to the form, and into the recording.
   void KeyEvent(uint8_t VirtualKey, bool Down) { FHarness.KeyEvent(VirtualKey, Down); }
   bool Recording() const { return FRecorder != nullptr; }
@@ -74,6 +87,9 @@ class TGameRun {
   std::ofstream FTrace, FDump;
   std::unique_ptr<TKeyRecorder> FRecorder;
   std::unique_ptr<TJoystickSource> FJoystick;
+  std::function<void(int32_t, bool)> FKeptTimer;
+  bool FClockRunning = false;
+  bool FFinished = false;
 };
 
 // A run whose key script is loaded from Options' file: for tests and the null renderer.
