@@ -1,7 +1,7 @@
 #include "harness/StateDump.h"
 
-#include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "DXMain.h"
@@ -10,12 +10,15 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
-// The shortest decimal that reads back as the same Single, so 0.02 shows as 0.02.
+// The shortest decimal that reads back as the same Single, so 0.02 shows as 0.02. Nine
+// digits always do. (Not to_chars: the browser build's library has none for floats.)
 json Single(float F) {
   if (!std::isfinite(F)) return nullptr;
-  char buf[64];
-  auto [end, ec] = std::to_chars(buf, buf + sizeof buf - 1, F);
-  *end = '\0';
+  char buf[32];
+  for (int digits = 1; digits <= 9; ++digits) {
+    std::snprintf(buf, sizeof buf, "%.*g", digits, static_cast<double>(F));
+    if (std::strtof(buf, nullptr) == F) break;
+  }
   return std::strtod(buf, nullptr);
 }
 
