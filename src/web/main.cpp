@@ -1,0 +1,165 @@
+// The program entry in the browser. The page turns the options of its address into the same
+// arguments the desktop's command line takes; the browser then hands over one animation frame
+// at a time instead of the desktop's loop. Each animation frame goes to the frame timer with
+// the browser's time stamp, so the pace is the desktop's; with --frames each runs a slice of
+// ticks back to back instead (the ticks do not depend on the clock, so the slices do not change
+// the result).
+#include <emscripten.h>
+#include <emscripten/html5.h>
+
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DXMain.h"
+#include "app/SdlGame.h"
+#include "harness/Options.h"
+#include "harness/Run.h"
+#include "harness/StateDump.h"
+#include "media/sdl/SdlBasePath.h"
+
+namespace {
+
+// Tells the page's script how the run goes: "first-frame", "frames-done", "ended", "failed".
+EM_JS(void, TellPage, (const char* Event, const char* Detail), {
+  if (Module.zelgoraEvent) Module.zelgoraEvent(UTF8ToString(Event), UTF8ToString(Detail));
+});
+
+// Where the page's script finds the running game, for zelgora_state; null once it ended.
+EM_JS(void, TellPageWhere, (const void* Page), { Module.zelgoraPage = Page; });
+
+// A frames run that lasts longer than this in one animation frame gives the page a turn.
+constexpr double SliceMilliseconds = 50;
+
+class TPage {
+ public:
+  explicit TPage(const THarnessOptions& Options)
+      : FOptions(Options), FEvents(Prepare(FOptions)), FClock(FOptions.Clock) {
+    TFormServices services;
+    services.Clock = &FClock;
+    services.DataDir = FOptions.DataDir.empty() ? SdlBasePath() : FOptions.DataDir;
+    services.Edition = FOptions.Edition;
+    services.Seed = FOptions.Seed;
+    services.Waves = FormWaves();
+    FGame = std::make_unique<TSdlGame>(FOptions, std::move(services), FKeys, std::move(FEvents));
+    if (!FOptions.Frames) FGame->Run().StartClock();
+    TellPageWhere(this);
+  }
+  ~TPage() { TellPageWhere(nullptr); }
+  TPage(const TPage&) = delete;
+  TPage& operator=(const TPage&) = delete;
+
+  // The state record as the trace writes it; "null" once the game has ended.
+  const char* StateLine() {
+    FStateLine = FGame ? DumpStateLine(FGame->Form(), FGame->Run().Frame()) : "null";
+    return FStateLine.c_str();
+  }
+
+  enum class TState { Running, FramesDone, Ended };
+
+  // One animation frame, at Now (the browser's time stamp, in milliseconds).
+  TState Frame(double Now) {
+    if (FState != TState::Running) return FState;
+    TGameRun& run = FGame->Run();
+    const int64_t before = run.Frame();
+    if (FOptions.Frames) {
+      const double start = emscripten_get_now();
+      do {
+        FGame->Pump();
+        if (!run.FramesLeft() || !run.RunFrame()) break;
+      } while (emscripten_get_now() - start < SliceMilliseconds);
+    } else {
+      FGame->Pump();
+      TDXTimer& timer = FGame->Form().DXTimer;
+      // The browser shows what was drawn when the frame ends: a frame with no tick due keeps
+      // the last picture, as a desktop's repeated present does.
+      if (!FGame->Form().Window().Closed() && timer.Hooked()) timer.Frame(Now);
+    }
+    if (before == 0 && FGame->Run().Frame() > 0) TellPage("first-frame", "");
+
+    if (FGame->Form().Window().Closed()) {
+      Finish();
+      // The form and its window go; the page says the game has ended.
+      FGame.reset();
+      TellPageWhere(nullptr);
+      FState = TState::Ended;
+      TellPage("ended", "");
+    } else if (FOptions.Frames && !FGame->Run().FramesLeft()) {
+      // As the desktop's run would quit here; the picture stays for a look or a screenshot.
+      Finish();
+      FState = TState::FramesDone;
+      TellPage("frames-done", std::to_string(FGame->Run().Frame()).c_str());
+    }
+    return FState;
+  }
+
+ private:
+  static std::vector<TKeyEvent> Prepare(THarnessOptions& Options) {
+    TSystemClock system;
+    return PrepareRun(Options, system);
+  }
+
+  void Finish() {
+    FGame->Run().Finish();
+    if (!FOptions.DumpStateFile.empty()) {
+      std::printf("zelgora-state: %s\n", DumpStateLine(FGame->Form(), FGame->Run().Frame()).c_str());
+      std::fflush(stdout);
+    }
+  }
+
+  THarnessOptions FOptions;
+  std::vector<TKeyEvent> FEvents;  // the key script's, until the game takes them
+  THarnessClock FClock;
+  THeldKeys FKeys;
+  std::unique_ptr<TSdlGame> FGame;
+  TState FState = TState::Running;
+  std::string FStateLine;
+};
+
+void Fail(const std::string& Message) {
+  std::fprintf(stderr, "zelgora: %s\n", Message.c_str());
+  TellPage("failed", Message.c_str());
+}
+
+EM_BOOL RunFrame(double Now, void* Page) {
+  auto* page = static_cast<TPage*>(Page);
+  try {
+    if (page->Frame(Now) != TPage::TState::Ended) return EM_TRUE;
+  } catch (const std::exception& e) {
+    Fail(e.what());
+  }
+  std::unique_ptr<TPage> owned(page);  // the frame loop held it; nothing does now
+  return EM_FALSE;
+}
+
+}  // namespace
+
+// For the page's tests: the running game's state, read between animation frames.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* zelgora_state(void* Page) {
+  return static_cast<TPage*>(Page)->StateLine();
+}
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  TParsedOptions parsed = ParseOptions(args);
+  if (parsed.ExitCode) {
+    if (*parsed.ExitCode != 0) Fail(parsed.Message);
+    return *parsed.ExitCode;
+  }
+  if (parsed.Options.Renderer != "gl") {
+    Fail("the page draws with OpenGL only");
+    return 1;
+  }
+  std::unique_ptr<TPage> page;
+  try {
+    page = std::make_unique<TPage>(parsed.Options);
+  } catch (const std::exception& e) {
+    Fail(e.what());
+    return 1;
+  }
+  // Ownership passes to the frame loop, which ends it once the game has ended.
+  emscripten_request_animation_frame_loop(RunFrame, page.release());
+  return 0;
+}
