@@ -169,7 +169,9 @@ for (const s of scripts) {
       console.log(`${s.name}: ${state.Frame} frames; pixels off by more than 48: ` +
                   `${(cmp.overShare * 100).toFixed(3)} %, mean difference ${cmp.mean?.toFixed(3)}`);
       assert.equal(cmp.size, "same");
-      assert.ok(cmp.overShare < 0.01 && cmp.mean < 2, JSON.stringify(cmp));
+      // Besides the two software rasterizers, the page's freetype is built with other options
+      // than Debian's: a text can sit a pixel or two aside, which counts on a page of text.
+      assert.ok(cmp.overShare < 0.04 && cmp.mean < 4, JSON.stringify(cmp));
     } finally {
       await page.close();
     }
@@ -181,7 +183,8 @@ test("a picture that differs is told apart", async () => {
   const a = path.join(out, "setup-native.png"), b = path.join(out, "play-native.png");
   if (!fs.existsSync(a) || !fs.existsSync(b)) return assert.fail("the play tests made no pictures");
   const cmp = await comparePictures(a, b, 48);
-  assert.ok(cmp.overShare > 0.05, JSON.stringify(cmp));
+  console.log(`setup against play: ${(cmp.overShare * 100).toFixed(1)} % of the pixels off`);
+  assert.ok(cmp.overShare > 0.1, JSON.stringify(cmp));
 });
 
 // The running game's state, read between animation frames.
