@@ -217,10 +217,12 @@ class TMainForm : public TDXForm {
   bool SoundOn() const { return SetupChoice[1] == 1; }
   const TFormServices& Services() const { return FServices; }
   TClock& Clock() { return *FServices.Clock; }
+  // Alt+Return's switch between the window and full screen; also for a platform whose full
+  // screen ended by itself.
+  void FullScreenSwitch();
 
  private:
   std::vector<std::unique_ptr<TDirect3DTexture2>>& ThemeTextures();
-  void FullScreenSwitch();
   void LoadImageLists();
   void MakeTextures();
   void ResizeBoard();

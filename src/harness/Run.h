@@ -61,10 +61,10 @@ class TGameRun {
   int64_t Run(const std::function<void()>& Pump, const std::function<void()>& PresentAgain = {});
 
   // The same run a step at a time, for a main loop that is handed each frame (the browser's).
-  // With --frames: whether ticks remain and the window is open; then the next tick, false when
-  // the harness stops the run.
+  // With --frames: whether ticks remain and the window is open; then the next tick, drawn or
+  // not (the state is the same), false when the harness stops the run.
   bool FramesLeft() const;
-  bool RunFrame() { return FHarness.RunFrame(); }
+  bool RunFrame(bool Shown = true) { return FHarness.RunFrame(Shown); }
   // On the clock: the frame timer's ticks go through the harness, at the pace of --pace, from
   // StartClock until StopClock (or the end of the run).
   void StartClock();

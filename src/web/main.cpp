@@ -2,8 +2,8 @@
 // arguments the desktop's command line takes; the browser then hands over one animation frame
 // at a time instead of the desktop's loop. Each animation frame goes to the frame timer with
 // the browser's time stamp, so the pace is the desktop's; with --frames each runs a slice of
-// ticks back to back instead (the ticks do not depend on the clock, so the slices do not change
-// the result).
+// ticks back to back instead (the ticks depend neither on the clock nor on being drawn, so the
+// slices do not change the result).
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
@@ -57,6 +57,9 @@ class TPage {
     return FStateLine.c_str();
   }
 
+  // Whether the game is in full screen (it may ask the browser for it and not have it yet).
+  bool FullScreen() { return FGame && FGame->Form().DXDraw.Options.Contains(doFullScreen); }
+
   enum class TState { Running, FramesDone, Ended };
 
   // One animation frame, at Now (the browser's time stamp, in milliseconds).
@@ -65,11 +68,15 @@ class TPage {
     TGameRun& run = FGame->Run();
     const int64_t before = run.Frame();
     if (FOptions.Frames) {
+      // Only the slice's last tick is drawn: the browser shows no other.
       const double start = emscripten_get_now();
-      do {
+      for (bool last = false; !last;) {
         FGame->Pump();
-        if (!run.FramesLeft() || !run.RunFrame()) break;
-      } while (emscripten_get_now() - start < SliceMilliseconds);
+        if (!run.FramesLeft()) break;
+        last = run.Frame() + 1 == *FOptions.Frames ||
+               emscripten_get_now() - start >= SliceMilliseconds;
+        if (!run.RunFrame(last)) break;
+      }
     } else {
       FGame->Pump();
       TDXTimer& timer = FGame->Form().DXTimer;
@@ -77,6 +84,7 @@ class TPage {
       // the last picture, as a desktop's repeated present does.
       if (!FGame->Form().Window().Closed() && timer.Hooked()) timer.Frame(Now);
     }
+    FollowBrowserFullScreen();
     if (before == 0 && FGame->Run().Frame() > 0) TellPage("first-frame", "");
 
     if (FGame->Form().Window().Closed()) {
@@ -96,6 +104,26 @@ class TPage {
   }
 
  private:
+  // The browser leaves full screen by itself (its Escape, a tab switch); the game then leaves
+  // it too, so that the next Alt+Return asks for it again. The browser enters it a little after
+  // the request, so only a full screen the browser was seen in counts as left.
+  void FollowBrowserFullScreen() {
+    if (!FGame) return;
+    TMainForm& form = FGame->Form();
+    if (!form.DXDraw.Options.Contains(doFullScreen)) {
+      FBrowserFullScreen = false;
+      return;
+    }
+    EmscriptenFullscreenChangeEvent status{};
+    if (emscripten_get_fullscreen_status(&status) != EMSCRIPTEN_RESULT_SUCCESS) return;
+    if (status.isFullscreen) {
+      FBrowserFullScreen = true;
+    } else if (FBrowserFullScreen) {
+      FBrowserFullScreen = false;
+      form.FullScreenSwitch();
+    }
+  }
+
   static std::vector<TKeyEvent> Prepare(THarnessOptions& Options) {
     TSystemClock system;
     return PrepareRun(Options, system);
@@ -115,6 +143,7 @@ class TPage {
   THeldKeys FKeys;
   std::unique_ptr<TSdlGame> FGame;
   TState FState = TState::Running;
+  bool FBrowserFullScreen = false;
   std::string FStateLine;
 };
 
@@ -136,9 +165,14 @@ EM_BOOL RunFrame(double Now, void* Page) {
 
 }  // namespace
 
-// For the page's tests: the running game's state, read between animation frames.
+// For the page's tests: the running game's state and full screen, read between animation
+// frames.
 extern "C" EMSCRIPTEN_KEEPALIVE const char* zelgora_state(void* Page) {
   return static_cast<TPage*>(Page)->StateLine();
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE int zelgora_full_screen(void* Page) {
+  return static_cast<TPage*>(Page)->FullScreen() ? 1 : 0;
 }
 
 int main(int argc, char** argv) {
