@@ -1,6 +1,7 @@
 // The page in headless Chromium, held to the native game: the same key script, seed and clock
 // give the same state and (within what two rasterizers differ by) the same picture; real key
-// presses reach the game and not the browser; the page starts without errors.
+// presses reach the game and not the browser; a gamepad drives it; the page starts without
+// errors.
 // Run by scripts/web-test, which serves build/web and passes:
 //   ZELGORA_WEB_URL   the served page, ZELGORA_NATIVE   the native game,
 //   ZELGORA_CHROMIUM  the browser,     ZELGORA_WEB_OUT  a folder for outputs.
@@ -30,8 +31,9 @@ test.before(async () => {
 test.after(async () => { if (browser) await browser.close(); });
 
 // A page at 640 x 480 CSS pixels, one device pixel each, that records what goes wrong.
-async function openPage(query) {
+async function openPage(query, before) {
   const page = await browser.newPage();
+  if (before) await page.evaluateOnNewDocument(before);
   await page.setViewport({ width: 640, height: 480, deviceScaleFactor: 1 });
   const problems = [];
   const lines = [];
@@ -270,6 +272,47 @@ test("Alt+Return asks the browser for full screen and the picture fills it", asy
     assert.equal(await page.evaluate(() => window.zelgoraFullScreenRequests), 2);
     assert.equal(await gameFullScreen(page), true);
     assert.equal(await page.evaluate(() => sessionStorage.getItem("zelgora-loads")), "1");
+    assert.deepEqual(problems, []);
+  } finally {
+    await page.close();
+  }
+});
+
+test("a game controller moves the selection as the arrows do", async () => {
+  // Headless Chromium has no gamepads: the page sees one with the standard layout, which SDL
+  // maps, and whose buttons the test presses.
+  const { page, problems } = await openPage("seed=3", () => {
+    const idle = () => ({ pressed: false, touched: false, value: 0 });
+    const pad = { id: "Test pad", index: 0, connected: true, mapping: "standard", timestamp: 1,
+                  axes: [0, 0, 0, 0], buttons: Array.from({ length: 17 }, idle) };
+    Object.defineProperty(Navigator.prototype, "getGamepads",
+                          { value: () => [pad, null, null, null], configurable: true });
+    window.zelgoraPad = (button, down) => {
+      pad.buttons[button] = down ? { pressed: true, touched: true, value: 1 } : idle();
+      pad.timestamp++;
+    };
+  });
+  try {
+    await waitFor(page, "first-frame");
+    // Return leaves the intro for the setup screen, and there starts the game.
+    await page.keyboard.press("Enter");
+    await until(page, "the setup screen at rest", (s) => s.GameState === 4 && !s.SetupBusy);
+    await page.keyboard.press("Enter");
+    const settled = (s) => s.GameState === 2 && !s.Assembling && !s.CameraMoving && !s.Rotating;
+    const start = await until(page, "the board in play", settled);
+    // The standard layout's pad: 12 up, 13 down, 14 left, 15 right. Rows count upwards.
+    const up = start.CursorRow < start.BoardRows - 1;
+    const right = start.CursorCol < start.BoardCols - 1;
+    const press = (button, down) => page.evaluate((b, d) => window.zelgoraPad(b, d), button, down);
+    await press(up ? 12 : 13, true);
+    await until(page, "the selection a row away",
+                (s) => s.CursorRow === start.CursorRow + (up ? 1 : -1), 20000);
+    await press(up ? 12 : 13, false);
+    await press(right ? 15 : 14, true);
+    const moved = await until(page, "the selection a column away",
+                              (s) => s.CursorCol === start.CursorCol + (right ? 1 : -1), 20000);
+    await press(right ? 15 : 14, false);
+    assert.ok(moved.Credits > start.Credits);
     assert.deepEqual(problems, []);
   } finally {
     await page.close();
