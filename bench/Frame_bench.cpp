@@ -253,14 +253,7 @@ struct TGame {
     s.Seed = 1;
     s.PictureCanvas = MakeDIBCanvasMaker(ZELGORA_BUILD_DIR);
     Form = std::make_unique<TMainForm>(std::move(s));
-    if (Width > 0) {
-      // As the program starts in full screen.
-      Form->SaveWindowPlacement();
-      Form->Window().ShowCursor(false);
-      Form->Window().SetBorderStyle(TFormWindow::TBorderStyle::None);
-      Form->DXDraw.Options.Include(doFullScreen);
-      Form->DXDraw.Options.Exclude(doFlip);
-    }
+    if (Width > 0) Form->PrepareFullScreen();  // as the program starts in full screen
     Platform.Attach(Form->DXDraw);
     Platform.Show();
   }

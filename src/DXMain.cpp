@@ -341,11 +341,15 @@ void TMainForm::FullScreenSwitch() {
     DXDraw.Options.Exclude(doFullScreen);
     DXDraw.Options.Include(doFlip);
   } else {
-    SaveWindowPlacement();
-    Window().ShowCursor(false);
-    Window().SetBorderStyle(TFormWindow::TBorderStyle::None);
-    DXDraw.Options.Include(doFullScreen);
-    DXDraw.Options.Exclude(doFlip);
+    PrepareFullScreen();
   }
   DXDraw.Initialize();
+}
+
+void TMainForm::PrepareFullScreen() {
+  SaveWindowPlacement();
+  Window().ShowCursor(false);
+  Window().SetBorderStyle(TFormWindow::TBorderStyle::None);
+  DXDraw.Options.Include(doFullScreen);
+  DXDraw.Options.Exclude(doFlip);
 }

@@ -220,6 +220,9 @@ class TMainForm : public TDXForm {
   // Alt+Return's switch between the window and full screen; also for a platform whose full
   // screen ended by itself.
   void FullScreenSwitch();
+  // The form's side of entering full screen, as the switch does it, so that leaving it later
+  // finds a window to return to; for a start in full screen, before the display starts.
+  void PrepareFullScreen();
 
  private:
   std::vector<std::unique_ptr<TDirect3DTexture2>>& ThemeTextures();

@@ -87,14 +87,7 @@ TSdlGame::TSdlGame(const THarnessOptions& Options, TFormServices Services, THeld
   FForm = std::make_unique<TMainForm>(std::move(Services));
   FRun = std::make_unique<TGameRun>(*FForm, ScriptKeys, Options, std::move(Events));
   FForm->DXInput1.Joystick().Source = &FRun->Joystick(FPlatform.Joystick());
-  if (Options.FullScreen.value_or(false)) {
-    // As the full-screen switch enters it, so that leaving it later finds a window to return to.
-    FForm->SaveWindowPlacement();
-    FForm->Window().ShowCursor(false);
-    FForm->Window().SetBorderStyle(TFormWindow::TBorderStyle::None);
-    FForm->DXDraw.Options.Include(doFullScreen);
-    FForm->DXDraw.Options.Exclude(doFlip);
-  }
+  if (Options.FullScreen.value_or(false)) FForm->PrepareFullScreen();
   FPlatform.Attach(FForm->DXDraw);
   FPlatform.Show();
   FClient = std::make_unique<TFormClient>(*FForm, *FRun);
