@@ -18,6 +18,7 @@ struct TDisplaySetup {
   bool Waits = true;    // presenting waits for the vertical blank
   double DrawMs = 2;    // the cost of drawing a shown tick
   double WobbleMs = 1;  // the loop looks at the clock up to this long after a refresh
+  bool Reported = true;  // the platform names the refresh rate, rounded, as SDL does
 };
 
 class TSimulatedDisplay : public TFrameHost {
@@ -26,6 +27,7 @@ class TSimulatedDisplay : public TFrameHost {
   TSimulatedDisplay(TDisplaySetup Setup, TPace Pace) : FSetup(Setup) {
     Timer.SetInterval(5);
     Timer.Pacer().SetPace(Pace);
+    if (Setup.Reported) Timer.Pacer().SetDisplayRefresh(std::round(Setup.RefreshHz));
     Timer.OnTimer = [this](int32_t, bool Shown) { Tick(Shown); };
     Timer.Loaded();
   }

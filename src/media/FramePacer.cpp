@@ -89,9 +89,12 @@ void TFramePacer::Measure(double Interval) {
   }
   FPeriod = time / refreshes;
   // Held a little beyond the tolerance once locked, so a wobbly measure does not flicker.
-  const double tolerance = FLock > 0 ? 2 * LockTolerance : LockTolerance;
+  const double base = FDisplayHz > 0 ? LockTolerance : UnknownLockTolerance;
+  const double tolerance = FLock > 0 ? 2 * base : base;
+  const bool atDisplayRate =
+      FDisplayHz <= 0 || std::abs(FPeriod * FDisplayHz / 1000.0 - 1) <= RefreshAgreement;
   int32_t lock = 0;
-  for (int32_t k = 1; k <= MaxRefreshesPerTick && lock == 0; ++k)
+  for (int32_t k = 1; atDisplayRate && k <= MaxRefreshesPerTick && lock == 0; ++k)
     if (std::abs(FPeriod * k - TickPeriod) <= tolerance * TickPeriod) lock = k;
   if (lock != FLock) {
     FLock = lock;

@@ -26,6 +26,13 @@ class TFramePacer {
   // How far a display may be from a whole multiple of TickRate and still have ticks locked to
   // its refreshes: 57 to 63 Hz for one tick each refresh (once locked, twice as far).
   static constexpr double LockTolerance = 0.05;
+  // The same where the platform does not know the refresh rate: frames slowed a little by
+  // drawing (a software renderer's 57 Hz) look like such a display, and locked to them the game
+  // would run slow. Displays keep to a few rates near 60 Hz: 59.1 to 60.9 Hz lock.
+  static constexpr double UnknownLockTolerance = 0.015;
+  // Where the platform knows the refresh rate, frames lock only when they come at that rate
+  // (a whole rate, as platforms round it): slower ones are drawing bound.
+  static constexpr double RefreshAgreement = 0.02;
   static constexpr int32_t MaxRefreshesPerTick = 4;
 
   explicit TFramePacer(TPace Pace = TPace::Steady, double MinInterval = 0)
