@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "../tests/CraftedFiles.h"
 #include "media/DXDraws.h"
 #include "media/DXStream.h"
 
@@ -59,26 +60,14 @@ BENCHMARK(BM_ImageListFromFile)->Unit(benchmark::kMicrosecond);
 
 // Names "k" + five digits + "0z": one length, one first and one second-to-last letter.
 std::vector<uint8_t> OneBucketFile(int64_t Count) {
-  TComponentWriter w;
-  w.WriteSignature();
-  w.WriteStr("TPictureCollectionComponent");
-  w.WriteStr("");
-  w.WriteStr("List");
-  w.WriteValue(TValueType::vaCollection);
-  char name[16];
-  for (int64_t i = 0; i < Count; ++i) {
-    w.WriteValue(TValueType::vaList);
+  return Crafted::ImageListOf(static_cast<size_t>(Count), [](TComponentWriter& W, size_t I) {
+    char name[16];
     for (char tag : {'t', 'f'}) {
-      std::snprintf(name, sizeof name, "k%c%05d0z", tag, static_cast<int>(i));
-      w.WriteStr("Name");
-      w.WriteString(name);
+      std::snprintf(name, sizeof name, "k%c%05d0z", tag, static_cast<int>(I));
+      W.WriteStr("Name");
+      W.WriteString(name);
     }
-    w.WriteListEnd();
-  }
-  w.WriteListEnd();
-  w.WriteListEnd();
-  w.WriteListEnd();
-  return WriteResource("TPictureCollectionComponent", w.Bytes().Data());
+  });
 }
 
 void BM_ImageListOneBucketRenamed(benchmark::State& State) {

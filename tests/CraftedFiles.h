@@ -2,7 +2,9 @@
 // tests and the fuzz seeds.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -29,30 +31,39 @@ inline TBytes EndOnlyRLE8(int32_t Width, int32_t Height) {
   return std::move(w).Data();
 }
 
-// An image-list file of named "TDIB" items, each with the given stored picture.
-inline TBytes ImageList(const std::vector<std::pair<std::string, TBytes>>& Items) {
+// An image-list file of Count items, each with the properties Item(writer, index) writes.
+inline TBytes ImageListOf(size_t Count,
+                          const std::function<void(TComponentWriter&, size_t)>& Item,
+                          const std::string& Resource = "TPictureCollectionComponent") {
   TComponentWriter w;
   w.WriteSignature();
   w.WriteStr("TPictureCollectionComponent");
   w.WriteStr("");
   w.WriteStr("List");
   w.WriteValue(TValueType::vaCollection);
-  for (const auto& [name, dib] : Items) {
+  for (size_t i = 0; i < Count; ++i) {
     w.WriteValue(TValueType::vaList);
-    w.WriteStr("Name");
-    w.WriteString(name);
-    TByteWriter data;
-    data.WriteU8(4);
-    data.WriteString("TDIB");
-    data.WriteBytes(dib);
-    w.WriteStr("Picture.Data");
-    w.WriteBinary(data.Data());
+    Item(w, i);
     w.WriteListEnd();
   }
   w.WriteListEnd();  // collection
   w.WriteListEnd();  // properties
   w.WriteListEnd();  // children
-  return WriteResource("TPictureCollectionComponent", w.Bytes().Data());
+  return WriteResource(Resource, w.Bytes().Data());
+}
+
+// An image-list file of named "TDIB" items, each with the given stored picture.
+inline TBytes ImageList(const std::vector<std::pair<std::string, TBytes>>& Items) {
+  return ImageListOf(Items.size(), [&](TComponentWriter& W, size_t I) {
+    W.WriteStr("Name");
+    W.WriteString(Items[I].first);
+    TByteWriter data;
+    data.WriteU8(4);
+    data.WriteString("TDIB");
+    data.WriteBytes(Items[I].second);
+    W.WriteStr("Picture.Data");
+    W.WriteBinary(data.Data());
+  });
 }
 
 // Count pictures of Side x Side, each only an end-of-picture code, named "A0", "A1", ...
@@ -65,20 +76,7 @@ inline TBytes EndOnlyPictures(int Count, int32_t Side) {
 
 // Count items of two bytes each (an empty property list): no name, no picture.
 inline TBytes BareItems(size_t Count) {
-  TComponentWriter w;
-  w.WriteSignature();
-  w.WriteStr("TPictureCollectionComponent");
-  w.WriteStr("");
-  w.WriteStr("List");
-  w.WriteValue(TValueType::vaCollection);
-  for (size_t i = 0; i < Count; ++i) {
-    w.WriteValue(TValueType::vaList);
-    w.WriteListEnd();
-  }
-  w.WriteListEnd();
-  w.WriteListEnd();
-  w.WriteListEnd();
-  return WriteResource("TPictureCollectionComponent", w.Bytes().Data());
+  return ImageListOf(Count, [](TComponentWriter&, size_t) {});
 }
 
 }  // namespace Crafted

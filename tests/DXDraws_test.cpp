@@ -33,19 +33,7 @@ TDIB Gradient(int32_t W, int32_t H, int32_t Bits) {
 
 // An image-list file whose one item has the given property bytes (name, value pairs).
 Bytes FileWithItem(const std::function<void(TComponentWriter&)>& Props) {
-  TComponentWriter w;
-  w.WriteSignature();
-  w.WriteStr("TPictureCollectionComponent");
-  w.WriteStr("");
-  w.WriteStr("List");
-  w.WriteValue(TValueType::vaCollection);
-  w.WriteValue(TValueType::vaList);
-  Props(w);
-  w.WriteListEnd();
-  w.WriteListEnd();
-  w.WriteListEnd();
-  w.WriteListEnd();
-  return WriteResource("X", w.Bytes().Data());
+  return Crafted::ImageListOf(1, [&](TComponentWriter& W, size_t) { Props(W); }, "X");
 }
 
 Bytes PictureData(const std::string& Kind, const Bytes& Rest) {

@@ -10,23 +10,13 @@
 
 #include "FormRig.h"
 #include "GLContext.h"
+#include "TestFiles.h"
 #include "harness/Run.h"
 #include "media/sdl/SdlPlatform.h"
 
 namespace {
 
-std::string Slurp(const std::filesystem::path& File) {
-  std::ifstream in(File, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-std::filesystem::path OutDir() {
-  auto dir = std::filesystem::path(ZELGORA_BUILD_DIR) / "recorder-test";
-  std::filesystem::create_directories(dir);
-  return dir;
-}
+std::filesystem::path OutDir() { return TestOutDir("recorder-test"); }
 
 // A controller whose states the test sets.
 struct TPad : TJoystickSource {

@@ -9,24 +9,14 @@
 #include "DXMain.h"
 #include "FormRig.h"
 #include "Solver.h"
+#include "TestFiles.h"
 #include "harness/FormTarget.h"
 #include "harness/Harness.h"
 #include "harness/StateDump.h"
 
 namespace {
 
-std::string Slurp(const std::filesystem::path& File) {
-  std::ifstream in(File, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-std::filesystem::path OutDir() {
-  auto dir = std::filesystem::path(ZELGORA_BUILD_DIR) / "run-test";
-  std::filesystem::create_directories(dir);
-  return dir;
-}
+std::filesystem::path OutDir() { return TestOutDir("run-test"); }
 
 // Plays a whole game by looking at the form between frames and writing down the key events
 // it sends, as a key script.
