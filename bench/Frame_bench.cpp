@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "../tests/FormRig.h"
 #include "DXMain.h"
 #include "media/Clock.h"
 #include "media/gl/GL.h"
@@ -262,12 +263,7 @@ struct TGame {
   // help panel open when asked.
   bool ToBoard5x5(bool Help) {
     TMainForm& f = *Form;
-    f.Level = 3;
-    f.GameState = 1;
-    f.ShiftState = {ssAlt};
-    f.DXTimerTimer(0);
-    f.ShiftState = {};
-    while (f.GameState != 2 || f.Assembling || f.CameraMoving) f.DXTimerTimer(0);
+    GoToLastLevel(f);
     if (Help) {
       f.FormKeyDown(VK::F1, {});
       for (int i = 0; i < 60; ++i) f.DXTimerTimer(0);  // the panel opens

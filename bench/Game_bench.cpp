@@ -48,13 +48,7 @@ void BM_FrameDuringTurnOn5x5(benchmark::State& State) {
   auto form = MakeForm(keys, clock, FixtureFolder());
   auto& f = *form;
   f.DXDraw.WindowShown();
-  // Straight to the last level: a solved board of level 3 and Alt held.
-  f.Level = 3;
-  f.GameState = 1;
-  f.ShiftState = {ssAlt};
-  f.DXTimerTimer(0);
-  f.ShiftState = {};
-  while (f.GameState != 2 || f.Assembling || f.CameraMoving) f.DXTimerTimer(0);
+  GoToLastLevel(f);
   if (f.BoardRows != 5) State.SkipWithError("not on the 5 x 5 board");
   f.RotateDir = 'R';
   f.DXTimerTimer(0);

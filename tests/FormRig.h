@@ -89,6 +89,16 @@ inline std::vector<std::pair<std::string, std::vector<uint8_t>>> FixtureWaves() 
   return waves;
 }
 
+// Straight to the last level, settled: a solved board of level 3 and Alt held.
+inline void GoToLastLevel(TMainForm& F) {
+  F.Level = 3;
+  F.GameState = 1;
+  F.ShiftState = {ssAlt};
+  F.DXTimerTimer(0);
+  F.ShiftState = {};
+  while (F.GameState != 2 || F.Assembling || F.CameraMoving) F.DXTimerTimer(0);
+}
+
 struct TFormRig {
   THeldKeys Keys;
   TManualClock Clock{TLocalDateTime{2007, 5, 6, 7, 8, 9}};

@@ -89,6 +89,20 @@ class GLDevice : public ::testing::Test {
     Device->EndScene();
   }
 
+  // A cube whose faces are red, green, blue and white quarters, at (1, 0, 3), with the camera
+  // on it: the world moves by (-1, 0, +2), the cube's front at depth 4.
+  void DrawCameraOnCube() {
+    TDirect3DTexture2 t(Draw(), Picture({Red, Green, Blue, White}));
+    std::array<TDirect3DTexture2*, 6> faces{&t, &t, &t, &t, &t, &t};
+    const auto vertices = CubeVertices();
+    TD3DCube cube(vertices, faces, 192);
+    cube.MoveTo({1, 0, 3});
+    Device->SetTransform(TD3DTransformState::World, MakeTranslation(-1, 0, 2));
+    Device->BeginScene();
+    cube.Draw(*Device);
+    Device->EndScene();
+  }
+
   static inline std::unique_ptr<TTestDisplay> Display;
   TDXDraw& Draw() { return *Display->Draw; }
   TSdlGLDisplay* Backend() { return Display->Backend; }
@@ -173,16 +187,7 @@ TEST_F(GLDevice, BlendingOnlyWhenSwitchedOn) {
 }
 
 TEST_F(GLDevice, CubeFrontFaceIsUprightAndCameraMovesTheWorld) {
-  TDirect3DTexture2 t(Draw(), Picture({Red, Green, Blue, White}));
-  std::array<TDirect3DTexture2*, 6> faces{&t, &t, &t, &t, &t, &t};
-  const auto vertices = CubeVertices();
-  TD3DCube cube(vertices, faces, 192);
-  cube.MoveTo({1, 0, 3});
-  // The camera on the cube: the world moves by (-1, 0, +2), the cube's front at depth 4.
-  Device->SetTransform(TD3DTransformState::World, MakeTranslation(-1, 0, 2));
-  Device->BeginScene();
-  cube.Draw(*Device);
-  Device->EndScene();
+  DrawCameraOnCube();
   ExpectNear(At(240, 180), {192, 0, 0}, "top left of the front face");
   ExpectNear(At(400, 180), {0, 192, 0}, "top right");
   ExpectNear(At(240, 300), {0, 0, 192}, "bottom left");
@@ -211,15 +216,7 @@ TEST_F(GLDevice, LargerWindowDrawsTheSceneAtItsOwnPixelSize) {
   SetUp();
   EXPECT_EQ(Draw().SurfaceWidth(), 640);
   EXPECT_EQ(Backend()->Picture(), (TPictureRect{0, 0, 1280, 960}));
-  TDirect3DTexture2 t(Draw(), Picture({Red, Green, Blue, White}));
-  std::array<TDirect3DTexture2*, 6> faces{&t, &t, &t, &t, &t, &t};
-  const auto vertices = CubeVertices();
-  TD3DCube cube(vertices, faces, 192);
-  cube.MoveTo({1, 0, 3});
-  Device->SetTransform(TD3DTransformState::World, MakeTranslation(-1, 0, 2));
-  Device->BeginScene();
-  cube.Draw(*Device);
-  Device->EndScene();
+  DrawCameraOnCube();
   // The places of the 640 x 480 picture, twice as far from the corner.
   ExpectNear(At(480, 360), {192, 0, 0}, "top left of the front face");
   ExpectNear(At(800, 360), {0, 192, 0}, "top right");
