@@ -3,6 +3,7 @@
 #include <cairo-svg.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
@@ -130,17 +131,44 @@ void Check(cairo_status_t Status, const std::string& File) {
     throw std::runtime_error(File + ": " + cairo_status_to_string(Status));
 }
 
+void WritePng(TArt& A, const std::string& File) {
+  Check(cairo_surface_write_to_png(A.Surface(), File.c_str()), File);
+}
+
+// The cube's corner farthest from the middle of the 256-unit square.
+double CubeRadius() {
+  double r = 0;
+  for (const auto& p : {Top, UpLeft, UpRight, LowLeft, LowRight, Bottom})
+    r = std::max(r, std::hypot(p.X - 128, p.Y - 128));
+  return r;
+}
+
 }  // namespace
 
 void WriteIcons(const std::string& Folder) {
   namespace fs = std::filesystem;
   fs::create_directories(Folder);
-  for (int size : IconSizes) {
+  std::vector<int> sizes = IconSizes;
+  sizes.insert(sizes.end(), WebIconSizes.begin(), WebIconSizes.end());
+  for (int size : sizes) {
     TArt a(size, size);
     cairo_scale(*a, size / 256.0, size / 256.0);
     DrawIcon(*a, size);
-    const std::string file = (fs::path(Folder) / ("zelgora-" + std::to_string(size) + ".png")).string();
-    Check(cairo_surface_write_to_png(a.Surface(), file.c_str()), file);
+    WritePng(a, (fs::path(Folder) / ("zelgora-" + std::to_string(size) + ".png")).string());
+  }
+  {
+    // Filled to the edges, the cube (with its outline's half width) inside the safe circle.
+    constexpr int size = 512;
+    TArt a(size, size);
+    SetRgb(*a, MaskableFill);
+    cairo_paint(*a);
+    const double scale = MaskableSafeShare * 128 / (CubeRadius() + 4);
+    cairo_scale(*a, size / 256.0, size / 256.0);
+    cairo_translate(*a, 128, 128);
+    cairo_scale(*a, scale, scale);
+    cairo_translate(*a, -128, -128);
+    DrawIcon(*a, size * scale);
+    WritePng(a, (fs::path(Folder) / "zelgora-maskable-512.png").string());
   }
   const std::string file = (fs::path(Folder) / "zelgora.svg").string();
   std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> svg(

@@ -149,13 +149,16 @@ void TSdlPlatform::Handle(const SDL_Event& E, TPlatformClient& Client) {
           break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
         case SDL_WINDOWEVENT_MINIMIZED:
+        case SDL_WINDOWEVENT_HIDDEN:  // also a page whose tab or app is no longer in front
           if (FActive && !FOptions.Headless) {
             FActive = false;
             Client.Activated(false);
           }
           break;
         case SDL_WINDOWEVENT_RESTORED:
-          // Back from the taskbar with the focus, where no focus event says so.
+        case SDL_WINDOWEVENT_SHOWN:
+          // Back from the taskbar (or in front again) with the focus, where no focus event
+          // says so.
           if (!FActive && (SDL_GetWindowFlags(FWindow) & SDL_WINDOW_INPUT_FOCUS) != 0) {
             FActive = true;
             Client.Activated(true);
