@@ -22,6 +22,11 @@ class Recorder : public THarnessTarget {
   void KeyUp(uint16_t Key, const TModifiers& M) override {
     Log.push_back("up " + std::to_string(Key) + Mods(M) + Held(Key));
   }
+  void Pointer(const TPointerEvent& E) override {
+    Log.push_back("pointer " + std::to_string(static_cast<int>(E.Action)) + " " +
+                  std::to_string(E.Id) + " " + std::to_string(E.X) + " " + std::to_string(E.Y));
+  }
+  void Wheel(int32_t Steps) override { Log.push_back("wheel " + std::to_string(Steps)); }
   void Tick(bool Shown) override { Log.push_back(Shown ? "tick" : "hidden tick"); }
   bool Closed() const override { return IsClosed; }
 
@@ -62,6 +67,36 @@ TEST(Harness, EventsArriveBeforeTheirTickWithTheModifiersHeld) {
   EXPECT_EQ(target.Log, expected);
   EXPECT_EQ(harness.Frame(), 4);
   EXPECT_TRUE(keys.KeyDown(0x0D));
+}
+
+TEST(Harness, PointerAndWheelEventsArriveInFileOrderWithKeysAndReachTheHook) {
+  THeldKeys keys;
+  Recorder target(keys);
+  THarness harness(target, keys,
+                   ParseKeyScript("2 pointer down 1 10 20.5\n"
+                                  "2 down SHIFT\n"
+                                  "2 wheel -3\n"
+                                  "3 pointer up 1 11 21\n"));
+  std::vector<TKeyEvent> seen;
+  harness.OnEvent = [&](const TKeyEvent& E) { seen.push_back(E); };
+  EXPECT_EQ(harness.RunFrames(2), 2);
+  harness.PointerEvent({TPointerAction::Move, 1, 12, 22});
+  harness.WheelEvent(1);
+  EXPECT_EQ(harness.RunFrames(1), 1);
+  std::vector<std::string> expected = {"tick",
+                                       "pointer 0 1 10.000000 20.500000",
+                                       "down 16 [S] held",
+                                       "wheel -3",
+                                       "tick",
+                                       "pointer 1 1 12.000000 22.000000",
+                                       "wheel 1",
+                                       "pointer 2 1 11.000000 21.000000",
+                                       "tick"};
+  EXPECT_EQ(target.Log, expected);
+  ASSERT_EQ(seen.size(), 6u);
+  EXPECT_EQ(seen[3], PointerEventAt(3, {TPointerAction::Move, 1, 12, 22}));
+  EXPECT_EQ(seen[5].Frame, 3);
+  EXPECT_FALSE(keys.KeyDown(0)) << "pointer events leave the held keys alone";
 }
 
 TEST(Harness, TheFrameCounterAndTheHookSeeEveryTick) {

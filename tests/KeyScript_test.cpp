@@ -68,6 +68,74 @@ TEST(KeyScript, BadLinesNameTheirLine) {
   }
 }
 
+TEST(KeyScript, PointerAndWheelLinesInFileOrderWithKeys) {
+  auto events = ParseKeyScript(
+      "4 pointer down 0 320 240.5\n"
+      "3 wheel -2\n"
+      "4 down SHIFT\n"
+      "4 POINTER Move 1 -12.25 1e3\n"
+      "4 pointer up 1 700 -0\n"
+      "5 wheel +3\n");
+  std::vector<TKeyEvent> expected = {
+      WheelEventAt(3, -2),
+      PointerEventAt(4, {TPointerAction::Down, 0, 320, 240.5f}),
+      {4, true, 0x10},
+      PointerEventAt(4, {TPointerAction::Move, 1, -12.25f, 1000}),
+      PointerEventAt(4, {TPointerAction::Up, 1, 700, 0}),
+      WheelEventAt(5, 3)};
+  EXPECT_EQ(events, expected);
+}
+
+TEST(KeyScript, BadPointerLinesNameTheirLine) {
+  struct Case {
+    const char* Text;
+    const char* Message;
+  } cases[] = {
+      {"1 pointer down 0 1 2\n2 pointer tap 0 1 2", "line 2: expected down, move or up, not 'tap'"},
+      {"1 pointer down 0 1", "line 1: expected FRAME pointer down|move|up ID X Y"},
+      {"1 pointer down 0 1 2 3", "line 1: expected FRAME pointer down|move|up ID X Y"},
+      {"1 pointer down -1 1 2", "line 1: pointer '-1' is not a number from 0 to 1023"},
+      {"1 pointer down 1024 1 2", "line 1: pointer '1024' is not a number from 0 to 1023"},
+      {"1 pointer down x 1 2", "line 1: pointer 'x' is not a number from 0 to 1023"},
+      {"1 pointer move 1 nan 2", "line 1: coordinate 'nan' is not a number from -100000 to 100000"},
+      {"1 pointer move 1 2 inf", "line 1: coordinate 'inf' is not a number from -100000 to 100000"},
+      {"1 pointer move 1 1e30 2",
+       "line 1: coordinate '1e30' is not a number from -100000 to 100000"},
+      {"1 pointer up 1 2 -100001",
+       "line 1: coordinate '-100001' is not a number from -100000 to 100000"},
+      {"1 pointer up 1 0x10 2", "line 1: coordinate '0x10' is not a number from -100000 to 100000"},
+      {"1 pointer up 1 1.2.3 2",
+       "line 1: coordinate '1.2.3' is not a number from -100000 to 100000"},
+      {"1 pointer up 1 , 2", "line 1: coordinate ',' is not a number from -100000 to 100000"},
+      {"1 wheel", "line 1: expected FRAME wheel STEPS"},
+      {"1 wheel 1 2", "line 1: expected FRAME wheel STEPS"},
+      {"1 wheel 1.5", "line 1: wheel steps '1.5' are not a number from -1000 to 1000"},
+      {"1 wheel 1001", "line 1: wheel steps '1001' are not a number from -1000 to 1000"},
+      {"0 wheel 1", "line 1: frame '0' is not a number from 1"},
+  };
+  for (auto c : cases) {
+    try {
+      ParseKeyScript(c.Text);
+      ADD_FAILURE() << c.Text;
+    } catch (const EKeyScriptError& e) {
+      EXPECT_EQ(std::string(e.what()), c.Message);
+    }
+  }
+}
+
+TEST(KeyScript, PointerLinesAreWrittenSoTheyReadBackExactly) {
+  const std::vector<TKeyEvent> events = {
+      PointerEventAt(7, {TPointerAction::Down, 0, 0.1f, 479.99997f}),
+      PointerEventAt(7, {TPointerAction::Move, 3, -99999.5f, 1.0f / 3}),
+      PointerEventAt(8, {TPointerAction::Up, 1023, 640, 123456e-3f}),
+      WheelEventAt(9, -1000)};
+  std::string text;
+  for (const auto& e : events) text += KeyScriptLine(e) + "\n";
+  EXPECT_EQ(ParseKeyScript(text), events) << text;
+  EXPECT_EQ(KeyScriptLine(events[0]), "7 pointer down 0 0.1 479.99997");
+  EXPECT_EQ(KeyScriptLine(events[3]), "9 wheel -1000");
+}
+
 TEST(KeyScript, SettingsLinesGiveTheRecordedSeedAndClock) {
   const TKeyScript script = ReadKeyScript(
       "# seed 4294967295\n"

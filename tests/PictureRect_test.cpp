@@ -40,4 +40,29 @@ TEST(PictureRect, NothingToFitIntoOrNothingToFit) {
   }
 }
 
+TEST(PictureRect, OutputPointsComeBackInThePicturesPixels) {
+  struct Case {
+    int32_t OutW, OutH;
+    float FX, FY;
+    TPicturePoint Want;
+  } cases[] = {
+      {640, 480, 0.5f, 0.5f, {320, 240}},
+      {1920, 1080, 0.5f, 0.5f, {320, 240}},  // centred between the black bars
+      {1920, 1080, 0.125f, 0, {0, 0}},       // the picture's left edge is at 240 of 1920
+      {1920, 1080, 0, 1, {-106.666664f, 480}},  // in the black bar: beside the picture
+      {1280, 1024, 1, 0, {640, -16}},           // above the picture of a taller screen
+      {480, 640, 0.25f, 0.5f, {160, 240}},      // a portrait screen
+  };
+  for (const Case& c : cases) {
+    const auto p = OutputToPicture(c.FX, c.FY, c.OutW, c.OutH, FitPicture(c.OutW, c.OutH, 640, 480),
+                                   640, 480);
+    ASSERT_TRUE(p) << c.OutW << "x" << c.OutH;
+    EXPECT_FLOAT_EQ(p->X, c.Want.X) << c.OutW << "x" << c.OutH << " " << c.FX;
+    EXPECT_FLOAT_EQ(p->Y, c.Want.Y) << c.OutW << "x" << c.OutH << " " << c.FY;
+  }
+  EXPECT_FALSE(OutputToPicture(0.5f, 0.5f, 0, 480, {0, 0, 640, 480}, 640, 480));
+  EXPECT_FALSE(OutputToPicture(0.5f, 0.5f, 640, 480, {}, 640, 480));
+  EXPECT_FALSE(OutputToPicture(0.5f, 0.5f, 640, 480, {0, 0, 640, 480}, 0, 480));
+}
+
 }  // namespace

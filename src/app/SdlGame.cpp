@@ -50,6 +50,9 @@ class TSdlGame::TFormClient : public TPlatformClient {
     else
       FForm.FormKeyUp(Key, ToShiftState(M));
   }
+  // Pointer events take the script's road always: they hold nothing a replay must know.
+  void Pointer(const TPointerEvent& E) override { FRun.PointerEvent(E); }
+  void Wheel(int32_t Steps) override { FRun.WheelEvent(Steps); }
   void Activated(bool Active) override { FForm.ApplicationActivated(Active); }
   bool WantsIdle() const override { return FForm.DXTimer.Hooked(); }
   bool Idle() override { return FForm.DXTimer.Idle(); }

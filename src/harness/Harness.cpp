@@ -12,7 +12,9 @@ bool THarness::RunFrame(bool Shown) {
   if (FTarget.Closed()) return false;
   const int64_t frame = FFrame + 1;
   for (; FNext < FEvents.size() && FEvents[FNext].Frame <= frame; ++FNext) {
-    Deliver({frame, FEvents[FNext].Down, FEvents[FNext].VirtualKey});
+    TKeyEvent e = FEvents[FNext];
+    e.Frame = frame;
+    Deliver(e);
     if (FTarget.Closed()) return false;
   }
   FTarget.Tick(Shown);
@@ -22,6 +24,14 @@ bool THarness::RunFrame(bool Shown) {
 }
 
 void THarness::Deliver(const TKeyEvent& E) {
+  if (E.Kind != TEventKind::Key) {
+    if (OnEvent) OnEvent(E);
+    if (E.Kind == TEventKind::Pointer)
+      FTarget.Pointer(E.Pointer);
+    else
+      FTarget.Wheel(E.Steps);
+    return;
+  }
   FKeys.SetKey(E.VirtualKey, E.Down);
   if (OnEvent) OnEvent(E);
   if (E.Down)
@@ -33,6 +43,16 @@ void THarness::Deliver(const TKeyEvent& E) {
 void THarness::KeyEvent(uint8_t VirtualKey, bool Down) {
   if (FTarget.Closed()) return;
   Deliver({FFrame + 1, Down, VirtualKey});
+}
+
+void THarness::PointerEvent(const TPointerEvent& Event) {
+  if (FTarget.Closed()) return;
+  Deliver(PointerEventAt(FFrame + 1, Event));
+}
+
+void THarness::WheelEvent(int32_t Steps) {
+  if (FTarget.Closed()) return;
+  Deliver(WheelEventAt(FFrame + 1, Steps));
 }
 
 void THarness::AddEvents(const std::vector<TKeyEvent>& Events) {

@@ -16,6 +16,8 @@ class THarnessTarget {
   virtual ~THarnessTarget() = default;
   virtual void KeyDown(uint16_t Key, const TModifiers& Modifiers) = 0;
   virtual void KeyUp(uint16_t Key, const TModifiers& Modifiers) = 0;
+  virtual void Pointer(const TPointerEvent& /*Event*/) {}
+  virtual void Wheel(int32_t /*Steps*/) {}
   // Shown false: a tick run to keep the pace, not presented.
   virtual void Tick(bool Shown) = 0;
   virtual bool Closed() const = 0;
@@ -35,6 +37,9 @@ class THarness {
   // A key event from outside the script (a live keyboard), delivered now as a script's would
   // be before the next tick.
   void KeyEvent(uint8_t VirtualKey, bool Down);
+  // Pointer and wheel events from outside the script, the same way.
+  void PointerEvent(const TPointerEvent& Event);
+  void WheelEvent(int32_t Steps);
   // Ticks run so far.
   int64_t Frame() const { return FFrame; }
   // Called after every tick with its number (from 1).

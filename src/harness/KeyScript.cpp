@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -57,7 +60,58 @@ bool ReadSetting(std::string_view Comment, TKeyScript& Script, const auto& Fail)
   return false;
 }
 
+// The shortest decimal that reads back as the same Single (nine digits always do).
+std::string ShortestSingle(float F) {
+  char buf[32];
+  for (int digits = 1; digits <= 9; ++digits) {
+    std::snprintf(buf, sizeof buf, "%.*g", digits, static_cast<double>(F));
+    if (std::strtof(buf, nullptr) == F) break;
+  }
+  return buf;
+}
+
+// A decimal number: digits, sign, point and exponent only (no "nan", "inf" or hex).
+std::optional<float> ReadCoordinate(std::string_view Word) {
+  if (Word.empty() || Word.size() > 40) return std::nullopt;
+  for (char c : Word)
+    if (!std::isdigit(static_cast<unsigned char>(c)) && c != '.' && c != '-' && c != '+' &&
+        c != 'e' && c != 'E')
+      return std::nullopt;
+  const std::string text(Word);
+  char* end = nullptr;
+  const double v = std::strtod(text.c_str(), &end);
+  if (end != text.c_str() + text.size() || !std::isfinite(v)) return std::nullopt;
+  if (std::abs(v) > PointerCoordinateLimit) return std::nullopt;
+  return static_cast<float>(v);
+}
+
+std::optional<int32_t> ReadInt(std::string_view Word, int32_t Low, int32_t High) {
+  int32_t v = 0;
+  const char* first = Word.data();
+  if (!Word.empty() && Word[0] == '+') ++first;
+  auto [end, ec] = std::from_chars(first, Word.data() + Word.size(), v);
+  if (ec != std::errc() || end != Word.data() + Word.size() || first == end) return std::nullopt;
+  if (v < Low || v > High) return std::nullopt;
+  return v;
+}
+
 }  // namespace
+
+TKeyEvent PointerEventAt(int64_t Frame, const TPointerEvent& Pointer) {
+  TKeyEvent e;
+  e.Frame = Frame;
+  e.Kind = TEventKind::Pointer;
+  e.Pointer = Pointer;
+  return e;
+}
+
+TKeyEvent WheelEventAt(int64_t Frame, int32_t Steps) {
+  TKeyEvent e;
+  e.Frame = Frame;
+  e.Kind = TEventKind::Wheel;
+  e.Steps = Steps;
+  return e;
+}
 
 std::optional<uint8_t> KeyCode(std::string_view Name) {
   std::string n = Upper(Name);
@@ -99,6 +153,16 @@ std::string KeyName(uint8_t Code) {
 }
 
 std::string KeyScriptLine(const TKeyEvent& Event) {
+  if (Event.Kind == TEventKind::Wheel)
+    return std::to_string(Event.Frame) + " wheel " + std::to_string(Event.Steps);
+  if (Event.Kind == TEventKind::Pointer) {
+    const TPointerEvent& p = Event.Pointer;
+    const char* action = p.Action == TPointerAction::Down ? "down"
+                         : p.Action == TPointerAction::Move ? "move"
+                                                            : "up";
+    return std::to_string(Event.Frame) + " pointer " + action + " " + std::to_string(p.Id) + " " +
+           ShortestSingle(p.X) + " " + ShortestSingle(p.Y);
+  }
   return std::to_string(Event.Frame) + (Event.Down ? " down " : " up ") + KeyName(Event.VirtualKey);
 }
 
@@ -123,11 +187,53 @@ TKeyScript ReadKeyScript(std::string_view Text) {
     }
     auto words = Words(line);
     if (words.empty()) continue;
-    if (words.size() != 3) fail("expected FRAME down|up KEY");
     TKeyEvent e;
-    auto [fend, fec] = std::from_chars(words[0].data(), words[0].data() + words[0].size(), e.Frame);
-    if (fec != std::errc() || fend != words[0].data() + words[0].size() || e.Frame < 1)
-      fail("frame '" + std::string(words[0]) + "' is not a number from 1");
+    auto readFrame = [&] {
+      auto [fend, fec] =
+          std::from_chars(words[0].data(), words[0].data() + words[0].size(), e.Frame);
+      if (fec != std::errc() || fend != words[0].data() + words[0].size() || e.Frame < 1)
+        fail("frame '" + std::string(words[0]) + "' is not a number from 1");
+    };
+    const std::string kind = words.size() > 1 ? Upper(words[1]) : "";
+    if (kind == "POINTER") {
+      if (words.size() != 6) fail("expected FRAME pointer down|move|up ID X Y");
+      readFrame();
+      TPointerEvent p;
+      const std::string action = Upper(words[2]);
+      if (action == "DOWN")
+        p.Action = TPointerAction::Down;
+      else if (action == "MOVE")
+        p.Action = TPointerAction::Move;
+      else if (action == "UP")
+        p.Action = TPointerAction::Up;
+      else
+        fail("expected down, move or up, not '" + std::string(words[2]) + "'");
+      auto id = ReadInt(words[3], 0, PointerIdLimit);
+      if (!id)
+        fail("pointer '" + std::string(words[3]) + "' is not a number from 0 to " +
+             std::to_string(PointerIdLimit));
+      p.Id = *id;
+      auto x = ReadCoordinate(words[4]);
+      auto y = ReadCoordinate(words[5]);
+      for (auto [v, w] : {std::pair{x, words[4]}, std::pair{y, words[5]}})
+        if (!v)
+          fail("coordinate '" + std::string(w) + "' is not a number from -100000 to 100000");
+      p.X = *x;
+      p.Y = *y;
+      events.push_back(PointerEventAt(e.Frame, p));
+      continue;
+    }
+    if (kind == "WHEEL") {
+      if (words.size() != 3) fail("expected FRAME wheel STEPS");
+      readFrame();
+      auto steps = ReadInt(words[2], -WheelStepLimit, WheelStepLimit);
+      if (!steps)
+        fail("wheel steps '" + std::string(words[2]) + "' are not a number from -1000 to 1000");
+      events.push_back(WheelEventAt(e.Frame, *steps));
+      continue;
+    }
+    if (words.size() != 3) fail("expected FRAME down|up KEY");
+    readFrame();
     std::string dir = Upper(words[1]);
     if (dir == "DOWN")
       e.Down = true;

@@ -1,6 +1,8 @@
 // Key scripts: "FRAME down|up KEY" a line, '#' starts a comment. KEY is a name (ESCAPE, RETURN,
 // SPACE, SHIFT, CONTROL, MENU, LEFT, RIGHT, UP, DOWN, F1..F12, A..Z, 0..9, NUMPAD0..NUMPAD9)
-// or a virtual-key code in hex (0x4B). Two comment lines are settings of the run the script
+// or a virtual-key code in hex (0x4B). Pointer lines, in the picture's pixels:
+// "FRAME pointer down|move|up ID X Y" (ID 0 the mouse's left button, 1 and up fingers) and
+// "FRAME wheel STEPS" (positive towards the player). Two comment lines are settings of the run the script
 // was recorded in: "# seed N" and "# clock YYYY-MM-DDTHH:MM:SS".
 #pragma once
 
@@ -12,18 +14,36 @@
 #include <vector>
 
 #include "media/Clock.h"
+#include "media/PointerGestures.h"
 
 class EKeyScriptError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
 
+enum class TEventKind : uint8_t { Key, Pointer, Wheel };
+
 struct TKeyEvent {
+  TKeyEvent() = default;
+  TKeyEvent(int64_t AFrame, bool ADown, uint8_t AVirtualKey)
+      : Frame(AFrame), Down(ADown), VirtualKey(AVirtualKey) {}
   int64_t Frame = 1;  // the tick before which the event arrives, from 1
   bool Down = true;
   uint8_t VirtualKey = 0;
+  TEventKind Kind = TEventKind::Key;
+  TPointerEvent Pointer;  // a pointer event's
+  int32_t Steps = 0;      // a wheel event's
   bool operator==(const TKeyEvent&) const = default;
 };
+
+// The bounds a script's pointer lines keep to: points further off the picture than this, or
+// not numbers, are errors rather than input.
+constexpr float PointerCoordinateLimit = 100000;
+constexpr int32_t PointerIdLimit = 1023;
+constexpr int32_t WheelStepLimit = 1000;
+
+TKeyEvent PointerEventAt(int64_t Frame, const TPointerEvent& Pointer);
+TKeyEvent WheelEventAt(int64_t Frame, int32_t Steps);
 
 struct TKeyScript {
   std::vector<TKeyEvent> Events;

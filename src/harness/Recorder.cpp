@@ -10,7 +10,7 @@ TKeyRecorder::TKeyRecorder(const std::string& File, uint32_t Seed, const TLocalD
 }
 
 void TKeyRecorder::Add(const TKeyEvent& Event) {
-  if (Event.VirtualKey == 0) return;
+  if (Event.Kind == TEventKind::Key && Event.VirtualKey == 0) return;
   FOut << KeyScriptLine(Event) << '\n';
 }
 

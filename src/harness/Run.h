@@ -75,6 +75,9 @@ class TGameRun {
 
   // A live key event: through the held-key table to the form, and into the recording.
   void KeyEvent(uint8_t VirtualKey, bool Down) { FHarness.KeyEvent(VirtualKey, Down); }
+  // A live pointer or wheel event: to the form, and into the recording.
+  void PointerEvent(const TPointerEvent& Event) { FHarness.PointerEvent(Event); }
+  void WheelEvent(int32_t Steps) { FHarness.WheelEvent(Steps); }
   bool Recording() const { return FRecorder != nullptr; }
   // The joystick the form should read: the platform's, with its direction changes recorded.
   TJoystickSource& Joystick(TJoystickSource& Platform);

@@ -90,6 +90,20 @@ void TJoystick::Update(bool ActiveOnly, bool Foreground) {
   FStates = Source->ReadStates();
 }
 
+void TMouse::Finalize() {
+  FInitialized = false;
+  FStates = {};
+  FHeld = {};
+  Gestures.Cancel();
+}
+
+void TMouse::Update(bool ActiveOnly, bool Foreground) {
+  FStates = {};
+  if (!FInitialized) return;
+  if (ActiveOnly && !Foreground) return;
+  FStates = FHeld;
+}
+
 namespace {
 
 TKeySource& RequireSource(TKeySource* Source) {
@@ -110,12 +124,14 @@ void TDXInput::Initialize() {
   Finalize();
   FJoystick.Initialize();
   FKeyboard.Initialize();
+  FMouse.Initialize();
   Update();
 }
 
 void TDXInput::Finalize() {
   FJoystick.Finalize();
   FKeyboard.Finalize();
+  FMouse.Finalize();
 }
 
 void TDXInput::Update() {
@@ -124,6 +140,8 @@ void TDXInput::Update() {
   if (FJoystick.BindInputStates) now |= FJoystick.States();
   FKeyboard.Update(FActiveOnly);
   if (FKeyboard.BindInputStates) now |= FKeyboard.States();
+  FMouse.Update(FActiveOnly, FSource.Foreground());
+  if (FMouse.BindInputStates) now |= FMouse.States();
   for (int32_t state = 0; state < DXInputStateCount; ++state) {
     if (now.Contains(state) && !States.Contains(state)) PressedStates.Include(state);
     if (!now.Contains(state) && States.Contains(state)) PressedStates.Exclude(state);

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "media/PointerGestures.h"
+
 class TComponentReader;
 class TComponentWriter;
 
@@ -151,6 +153,29 @@ class TJoystick : public TCustomInput {
   void Update(bool ActiveOnly, bool Foreground);
 };
 
+// The pointer: the mouse's left button and a touch screen's fingers, with their gestures.
+// What a gesture means depends on the game's state, so the game reads the gestures and names
+// the direction states the pointer gives at the next update.
+class TMouse : public TCustomInput {
+ public:
+  TMouse() {
+    BindInputStates = false;
+    Enabled = false;
+  }
+  TPointerGestures Gestures;
+  // The states the next updates give, until changed.
+  void Hold(TDXInputStates States) { FHeld = States; }
+  void Initialize() {
+    Finalize();
+    FInitialized = Enabled;
+  }
+  void Finalize();
+  void Update(bool ActiveOnly, bool Foreground);
+
+ private:
+  TDXInputStates FHeld;
+};
+
 class TDXInput {
  public:
   // The key source stands for the owning form's window; none raises EDXInputError
@@ -161,6 +186,7 @@ class TDXInput {
 
   TKeyboard& Keyboard() { return FKeyboard; }
   TJoystick& Joystick() { return FJoystick; }
+  TMouse& Mouse() { return FMouse; }
 
   bool ActiveOnly() const { return FActiveOnly; }
   void SetActiveOnly(bool Value) { FActiveOnly = Value; }
@@ -172,7 +198,7 @@ class TDXInput {
   // loaded).
   void Initialize();
   void Finalize();
-  // Updates the devices (joystick, then keyboard), merges their bound states and tracks the
+  // Updates the devices (joystick, keyboard, mouse), merges their bound states and tracks the
   // edges into PressedStates.
   void Update();
 
@@ -188,6 +214,7 @@ class TDXInput {
   TKeySource& FSource;
   TKeyboard FKeyboard;
   TJoystick FJoystick;
+  TMouse FMouse;
   bool FActiveOnly = true;
   bool FUseDirectInput = true;
 };

@@ -17,3 +17,15 @@ TPictureRect FitPicture(int32_t OutputWidth, int32_t OutputHeight, int32_t Pictu
   return {static_cast<int32_t>((ow - w) / 2), static_cast<int32_t>((oh - h) / 2),
           static_cast<int32_t>(w), static_cast<int32_t>(h)};
 }
+
+std::optional<TPicturePoint> OutputToPicture(float FractionX, float FractionY, int32_t OutputWidth,
+                                             int32_t OutputHeight, const TPictureRect& Placed,
+                                             int32_t PictureWidth, int32_t PictureHeight) {
+  if (OutputWidth <= 0 || OutputHeight <= 0 || Placed.Empty() || PictureWidth <= 0 ||
+      PictureHeight <= 0)
+    return std::nullopt;
+  const double ox = static_cast<double>(FractionX) * OutputWidth;
+  const double oy = static_cast<double>(FractionY) * OutputHeight;
+  return TPicturePoint{static_cast<float>((ox - Placed.X) * PictureWidth / Placed.Width),
+                       static_cast<float>((oy - Placed.Y) * PictureHeight / Placed.Height)};
+}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 struct TPictureRect {
   int32_t X = 0, Y = 0, Width = 0, Height = 0;
@@ -16,3 +17,16 @@ struct TPictureRect {
 // gives the picture's size at (0, 0). An empty output or picture gives an empty rectangle.
 TPictureRect FitPicture(int32_t OutputWidth, int32_t OutputHeight, int32_t PictureWidth,
                         int32_t PictureHeight);
+
+struct TPicturePoint {
+  float X = 0, Y = 0;
+  bool operator==(const TPicturePoint&) const = default;
+};
+
+// A point of the output, given as fractions of its width and height (a mouse position over the
+// window's size, a finger's normalised place), in the pixels of a picture of PictureWidth x
+// PictureHeight placed at Placed in an output of OutputWidth x OutputHeight. Points beside the
+// picture come out beyond its edges. None when the output or the placed picture is empty.
+std::optional<TPicturePoint> OutputToPicture(float FractionX, float FractionY, int32_t OutputWidth,
+                                             int32_t OutputHeight, const TPictureRect& Placed,
+                                             int32_t PictureWidth, int32_t PictureHeight);

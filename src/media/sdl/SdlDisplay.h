@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,13 @@ class TSdlGLDisplay : public TDisplayBackend {
   bool DesktopFullScreen() const { return FDesktopFullScreen; }
   // Where the picture was placed at the last opening, in output pixels.
   TPictureRect Picture() const { return FPicture; }
+  // A point of the window, as fractions of its width and height, in the picture's pixels;
+  // none while there is no picture.
+  std::optional<TPicturePoint> PicturePoint(float FractionX, float FractionY) const {
+    if (!FFramebuffer) return std::nullopt;
+    return OutputToPicture(FractionX, FractionY, FOutput.Width, FOutput.Height, FPicture, FWidth,
+                           FHeight);
+  }
   // True when the window or screen now has another pixel size than the surface was made
   // for: the display should be initialised again.
   bool OutputChanged() const;

@@ -2,6 +2,7 @@
 
 #include <SDL_image.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -19,6 +20,10 @@ TSdlPlatform::TSdlPlatform(const TPlatformOptions& Options)
     setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
   }
   SDL_SetHint("SDL_WINDOWS_DPI_AWARENESS", "permonitorv2");
+  // Fingers and the mouse are told apart: no mouse events made up from touches (they would
+  // count twice), no touches from the mouse.
+  SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
+  SDL_SetHint(SDL_HINT_MOUSE_TOUCH_EVENTS, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     throw EDXDrawError("3D device not found",
                        Format("the video system cannot start (%s)", SDL_GetError()));
@@ -114,7 +119,82 @@ bool TSdlPlatform::Closed() const {
   return FQuit || (FFormWindow && FFormWindow->Closed());
 }
 
+int32_t TSdlPlatform::FingerSlot(SDL_FingerID Finger, bool Take) {
+  for (const auto& [finger, slot] : FFingers)
+    if (finger == Finger) return slot;
+  if (!Take || FFingers.size() >= static_cast<size_t>(TPointerGestures::MaxContacts)) return 0;
+  int32_t slot = 1;
+  for (bool taken = true; taken; ++slot) {
+    taken = false;
+    for (const auto& f : FFingers) taken = taken || f.second == slot;
+    if (!taken) break;
+  }
+  FFingers.emplace_back(Finger, slot);
+  return slot;
+}
+
+void TSdlPlatform::SendPointer(TPlatformClient& Client, TPointerAction Action, int32_t Id,
+                               float FractionX, float FractionY) {
+  if (!FBackend) return;
+  const auto p = FBackend->PicturePoint(FractionX, FractionY);
+  if (p) Client.Pointer({Action, Id, p->X, p->Y});
+}
+
+bool TSdlPlatform::HandlePointer(const SDL_Event& E, TPlatformClient& Client) {
+  int w = 0, h = 0;
+  SDL_GetWindowSize(FWindow, &w, &h);
+  const float ww = static_cast<float>(w > 0 ? w : 1), wh = static_cast<float>(h > 0 ? h : 1);
+  switch (E.type) {
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      // Touches come as fingers; a browser's mouse events made up from them are left out too.
+      if (E.button.which == SDL_TOUCH_MOUSEID || E.button.button != SDL_BUTTON_LEFT) return true;
+      if (E.type == SDL_MOUSEBUTTONDOWN && FFingers.empty()) {
+        FMouseDown = true;
+        SendPointer(Client, TPointerAction::Down, 0, static_cast<float>(E.button.x) / ww,
+                    static_cast<float>(E.button.y) / wh);
+      } else if (E.type == SDL_MOUSEBUTTONUP && FMouseDown) {
+        FMouseDown = false;
+        SendPointer(Client, TPointerAction::Up, 0, static_cast<float>(E.button.x) / ww,
+                    static_cast<float>(E.button.y) / wh);
+      }
+      return true;
+    case SDL_MOUSEMOTION:
+      if (E.motion.which == SDL_TOUCH_MOUSEID) return true;
+      // In full screen the cursor stays hidden until the mouse is used.
+      if (FDisplay && FDisplay->NowOptions().Contains(doFullScreen) && SDL_ShowCursor(-1) == 0 &&
+          (E.motion.xrel != 0 || E.motion.yrel != 0))
+        SDL_ShowCursor(SDL_ENABLE);
+      if (FMouseDown)
+        SendPointer(Client, TPointerAction::Move, 0, static_cast<float>(E.motion.x) / ww,
+                    static_cast<float>(E.motion.y) / wh);
+      return true;
+    case SDL_MOUSEWHEEL: {
+      if (E.wheel.which == SDL_TOUCH_MOUSEID) return true;
+      const int32_t away = E.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -E.wheel.y : E.wheel.y;
+      if (away != 0) Client.Wheel(std::clamp(-away, -1000, 1000));
+      return true;
+    }
+    case SDL_FINGERDOWN:
+    case SDL_FINGERMOTION:
+    case SDL_FINGERUP: {
+      const int32_t slot = FingerSlot(E.tfinger.fingerId, E.type == SDL_FINGERDOWN);
+      if (slot == 0) return true;
+      const TPointerAction action = E.type == SDL_FINGERDOWN   ? TPointerAction::Down
+                                    : E.type == SDL_FINGERUP   ? TPointerAction::Up
+                                                               : TPointerAction::Move;
+      if (E.type == SDL_FINGERUP)
+        std::erase_if(FFingers, [&](const auto& F) { return F.first == E.tfinger.fingerId; });
+      SendPointer(Client, action, slot, E.tfinger.x, E.tfinger.y);
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
 void TSdlPlatform::Handle(const SDL_Event& E, TPlatformClient& Client) {
+  if (HandlePointer(E, Client)) return;
   switch (E.type) {
     case SDL_QUIT:
       // Closing the window closes the form, as ESC does.

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "media/DXDisplay.h"
 #include "media/DXInput.h"
@@ -24,6 +26,10 @@ class TPlatformClient {
   // Virtual-key code and the modifiers held; key repeats arrive as further key-downs.
   virtual void KeyDown(uint16_t Key, const TModifiers& Modifiers) = 0;
   virtual void KeyUp(uint16_t Key, const TModifiers& Modifiers) = 0;
+  // The mouse's left button and the fingers, in the picture's pixels; wheel steps, positive
+  // towards the player.
+  virtual void Pointer(const TPointerEvent& /*Event*/) {}
+  virtual void Wheel(int32_t /*Steps*/) {}
   // The application gained or lost the focus.
   virtual void Activated(bool Active) = 0;
   // Whether the loop should run idle passes (the frame timer is hooked) or wait for events.
@@ -93,6 +99,12 @@ class TSdlPlatform {
   };
   TScreen HeadlessScreen() const;
   void Handle(const SDL_Event& Event, TPlatformClient& Client);
+  // Mouse and finger events to the client's pointer; false for any other event.
+  bool HandlePointer(const SDL_Event& Event, TPlatformClient& Client);
+  // A finger's pointer number: the lowest free from 1 (none when too many are down).
+  int32_t FingerSlot(SDL_FingerID Finger, bool Take);
+  void SendPointer(TPlatformClient& Client, TPointerAction Action, int32_t Id, float FractionX,
+                   float FractionY);
   void RememberPlacement();
 
   TPlatformOptions FOptions;
@@ -103,6 +115,8 @@ class TSdlPlatform {
   int FNotifyHandle = 0;
   TSdlKeySource FKeys;
   TSdlControllers FControllers;
+  bool FMouseDown = false;
+  std::vector<std::pair<SDL_FingerID, int32_t>> FFingers;
   bool FActive = true;
   bool FQuit = false;
   bool FPlacementChanged = false;
