@@ -56,6 +56,23 @@ struct TCamera {
   float X = 0, Y = 0, Z = 0;
 };
 
+// A cell of the board: Row 0 at the bottom, Col 0 at the left.
+struct TBoardCell {
+  int32_t Row = 0;
+  int32_t Col = 0;
+  bool operator==(const TBoardCell&) const = default;
+};
+
+// One object the frame draws: what it stands for, and the cube it is when it is one.
+struct TSceneItem {
+  enum TPart { SetupPanel, SetupCube, Background, BoardCube };
+  TPart Part = SetupPanel;
+  const TD3DObject* Object = nullptr;
+  const TD3DCube* Cube = nullptr;  // the same object as a cube; none for the flat ones
+  int32_t Row = 0;                 // board row, or setup row
+  int32_t Col = 0;
+};
+
 // The platform pieces the form is built on.
 struct TFormServices {
   std::unique_ptr<TFormWindow> Window;
@@ -192,6 +209,16 @@ class TMainForm : public TDXForm {
   // Scene.
   void FollowCamera();
   void ShrinkToRest(float Scale);
+  // Visits every object the frame draws, in the order it draws them.
+  template <class TVisit>
+  void ForEachSceneItem(TVisit&& Visit) const;
+
+  // What the picture shows at (X, Y), in the surface's pixels (fractions allowed, origin top
+  // left): the nearest object drawn there, as the frame draws it. None between cubes, off the
+  // board or outside the picture, and where something else is in front.
+  std::optional<TBoardCell> BoardCellAt(float X, float Y) const;
+  // The setup bar (row 0..4) at that point.
+  std::optional<int32_t> SetupRowAt(float X, float Y) const;
 
   // The 2D overlays over the scene (ui/).
   void DrawOverlays();
@@ -234,4 +261,25 @@ class TMainForm : public TDXForm {
   std::mt19937 FRandom;
   // The setup faces' textures (SetupTextures refers to the last row's).
   std::vector<std::unique_ptr<TDirect3DTexture2>> FSetupTextureStore;
+  // The nearest object drawn at (X, Y); none when the point shows the cleared background.
+  std::optional<TSceneItem> SceneItemAt(float X, float Y) const;
 };
+
+template <class TVisit>
+void TMainForm::ForEachSceneItem(TVisit&& Visit) const {
+  if (SetupPanel) Visit(TSceneItem{TSceneItem::SetupPanel, SetupPanel.get(), nullptr, 0, 0});
+  for (int32_t k = 0; k < static_cast<int32_t>(SetupCubes.size()); ++k) {
+    if (const auto* cube = SetupCubes[static_cast<size_t>(k)].get())
+      Visit(TSceneItem{TSceneItem::SetupCube, cube, cube, k, 0});
+  }
+  if (GameState == 3 || GameState == 4) return;
+  if (BackgroundVisible && BackgroundCube)
+    Visit(TSceneItem{TSceneItem::Background, BackgroundCube.get(), nullptr, 0, 0});
+  for (int32_t i = 0; i < static_cast<int32_t>(Board.size()); ++i) {
+    const auto& row = Board[static_cast<size_t>(i)];
+    for (int32_t j = 0; j < static_cast<int32_t>(row.size()); ++j) {
+      if (const auto* cube = row[static_cast<size_t>(j)].get())
+        Visit(TSceneItem{TSceneItem::BoardCube, cube, cube, i, j});
+    }
+  }
+}

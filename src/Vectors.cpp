@@ -22,3 +22,22 @@ TMatrix4 MakeTranslation(float DX, float DY, float DZ) {
 float DegToRad(int32_t Degrees) {
   return static_cast<float>(Degrees * std::numbers::pi / 180.0);
 }
+
+TMatrix4 MultiplyMatrix(const TMatrix4& A, const TMatrix4& B) {
+  TMatrix4 r;
+  for (int i = 0; i < 4; ++i) {
+    for (int j = 0; j < 4; ++j) {
+      float s = 0;
+      for (int k = 0; k < 4; ++k) s += A.M[i][k] * B.M[k][j];
+      r.M[i][j] = s;
+    }
+  }
+  return r;
+}
+
+TVector4 TransformPoint(const TVector3& P, const TMatrix4& M) {
+  auto column = [&](int c) {
+    return P.X * M.M[0][c] + P.Y * M.M[1][c] + P.Z * M.M[2][c] + M.M[3][c];
+  };
+  return {column(0), column(1), column(2), column(3)};
+}

@@ -20,7 +20,16 @@ struct TMatrix4 {
   float M[4][4] = {};
 };
 
+// A point after a 4 x 4 transform, before the division by W.
+struct TVector4 {
+  float X = 0, Y = 0, Z = 0, W = 0;
+};
+
 TVector3 MakeVector(float X, float Y, float Z);
 TVertex MakeVertex(const TVector3& Position, const TVector3& Normal, float TU, float TV);
 TMatrix4 MakeTranslation(float DX, float DY, float DZ);
 float DegToRad(int32_t Degrees);
+// Row-vector product: A applied first, then B.
+TMatrix4 MultiplyMatrix(const TMatrix4& A, const TMatrix4& B);
+// The row vector (P, 1) times M.
+TVector4 TransformPoint(const TVector3& P, const TMatrix4& M);

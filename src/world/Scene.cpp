@@ -2,19 +2,9 @@
 #include <cmath>
 
 #include "DXMain.h"
+#include "world/SceneView.h"
 
 namespace {
-
-// Perspective for row vectors: (x, y, z) maps to (2x/z, 2y/z, (z - 1)/z); no far plane.
-TMatrix4 Projection() {
-  TMatrix4 m;
-  m.M[0][0] = 2.0f;
-  m.M[1][1] = 2.0f;
-  m.M[2][2] = 1.0f;
-  m.M[2][3] = 1.0f;
-  m.M[3][2] = -1.0f;
-  return m;
-}
 
 // To the nearest 0.001 (halves to even), so that repeated steps of 0.02 land on whole numbers.
 float Thousandths(float V) {
@@ -25,13 +15,13 @@ float Thousandths(float V) {
 
 void TMainForm::DXDrawInitializeSurface() {
   if (auto* device = DXDraw.D3DDevice7()) {
-    device->SetViewport({0, 0, DXDraw.SurfaceWidth(), DXDraw.SurfaceHeight(), 0.0f, 1.0f});
+    device->SetViewport(SceneViewport(DXDraw.SurfaceWidth(), DXDraw.SurfaceHeight()));
     TD3DMaterial material;
     material.Diffuse = {1.0f, 1.0f, 1.0f, 0.0f};
     material.Ambient = {1.0f, 1.0f, 1.0f, 0.0f};
     device->SetMaterial(material);
     device->SetRenderState(D3DRENDERSTATE_AMBIENT, 192u * 0x01010101u);
-    device->SetTransform(TD3DTransformState::Projection, Projection());
+    device->SetTransform(TD3DTransformState::Projection, SceneProjection());
   }
   if (GameState == 0 || GameState == 3) {
     BuildScene();
@@ -52,8 +42,7 @@ void TMainForm::FollowCamera() {
     Camera.Y = Thousandths(Camera.Y);
   }
   if (auto* device = DXDraw.D3DDevice7())
-    device->SetTransform(TD3DTransformState::World,
-                         MakeTranslation(-Camera.X, -Camera.Y, Camera.Z));
+    device->SetTransform(TD3DTransformState::World, CameraTransform(Camera.X, Camera.Y, Camera.Z));
 }
 
 void TMainForm::ShrinkToRest(float Scale) {
@@ -67,14 +56,12 @@ void TMainForm::RenderFrame() {
   auto* device = DXDraw.D3DDevice7();
   if (!device) return;
   device->BeginScene();
-  SetupPanel->Draw(*device);
-  for (const auto& cube : SetupCubes) cube->Draw(*device);
-  if (GameState != 3 && GameState != 4) {
-    if (BackgroundVisible) BackgroundCube->Draw(*device);
-    for (const auto& row : Board)
-      for (const auto& cube : row)
-        if (cube) cube->Draw(*device);
-  }
+  ForEachSceneItem([device](const TSceneItem& Item) {
+    if (Item.Cube)
+      Item.Cube->Draw(*device);
+    else
+      Item.Object->Draw(*device);
+  });
   DrawOverlays();
   device->EndScene();
   DXDraw.Flip();

@@ -71,15 +71,7 @@ TGLTexture::~TGLTexture() {
 }
 
 TMatrix4 TGLDevice3D::Product(const TMatrix4& A, const TMatrix4& B) {
-  TMatrix4 r;
-  for (int i = 0; i < 4; ++i) {
-    for (int j = 0; j < 4; ++j) {
-      float s = 0;
-      for (int k = 0; k < 4; ++k) s += A.M[i][k] * B.M[k][j];
-      r.M[i][j] = s;
-    }
-  }
-  return r;
+  return MultiplyMatrix(A, B);
 }
 
 TMatrix4 TGLDevice3D::DepthToGL(const TMatrix4& P) {
