@@ -169,7 +169,8 @@ TEST_F(GLCanvasScaledTest, TextIsRasterisedAtTheScaledSizeAndPlacedOnWholePixels
   for (int32_t y = 0; y < image.Height; ++y)
     for (int32_t x = 0; x < image.Width; ++x) {
       const uint8_t c = image.Coverage[static_cast<size_t>(y * image.Width + x)];
-      const uint8_t* p = &pixels[static_cast<size_t>(((10 + y) * TTestGLContext::W + 20 + x) * 4)];
+      const uint8_t* p = &pixels[static_cast<size_t>(
+          ((10 - image.OriginY + y) * TTestGLContext::W + 20 - image.OriginX + x) * 4)];
       ASSERT_NEAR(p[0], c, 1) << x << "," << y;
     }
 }

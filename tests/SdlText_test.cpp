@@ -153,6 +153,66 @@ TEST_F(InterfaceFace, GameOverPanelOfEveryEditionLanguageAndScreen) {
       }
 }
 
+// Every text of the head-up display, the help panel and the game-over panel, once each.
+std::vector<TRecordingCanvas::TCall> EveryOverlayText() {
+  std::vector<TRecordingCanvas::TCall> all;
+  for (int32_t edition : {0, 1, 2})
+    for (int32_t language : {0, 1}) {
+      TTextRig hud(edition, language, false);
+      hud.Form->Credits = 9999;
+      hud.Form->Level = 4;
+      hud.Canvas.Calls.clear();
+      hud.Form->DrawHud();
+      const auto texts = hud.Canvas.Texts();
+      all.insert(all.end(), texts.begin(), texts.end());
+      for (int32_t state : {4, 2, 5}) {
+        TTextRig panel(edition, language, false);
+        panel.Form->GameState = state;
+        panel.Form->HelpVisible = state != 5;
+        const auto shown = panel.OpenPanel();
+        all.insert(all.end(), shown.begin(), shown.end());
+      }
+    }
+  return all;
+}
+
+int64_t Ink(const TTextImage& Image, int32_t FromColumn = 0) {
+  int64_t sum = 0;
+  for (int32_t y = 0; y < Image.Height; ++y)
+    for (int32_t x = FromColumn; x < Image.Width; ++x)
+      sum += Image.Coverage[static_cast<size_t>(y * Image.Width + x)];
+  return sum;
+}
+
+// Shown larger than its own size, a text's image holds all of its ink: the same text with a
+// space after it (room to spare on the right) shows the same pixels and nothing more, and with
+// a space before it (room on the left) the same ink.
+TEST_F(InterfaceFace, ScaledTextsHoldAllTheirInk) {
+  const auto texts = EveryOverlayText();
+  ASSERT_FALSE(texts.empty());
+  for (double scale : {1.5, 2.25, 3.0, 1.7375}) {
+    for (const auto& t : texts) {
+      SCOPED_TRACE(Cp1250ToUtf8(t.Text) + " at " + std::to_string(scale));
+      const TTextImage image = Face.Render(t.Text, t.Font.Size, t.Font.Bold, scale);
+      const TTextImage right = Face.Render(t.Text + " ", t.Font.Size, t.Font.Bold, scale);
+      const TTextImage left = Face.Render(" " + t.Text, t.Font.Size, t.Font.Bold, scale);
+      ASSERT_GT(image.Width, 0);
+      ASSERT_EQ(right.Height, image.Height);
+      ASSERT_EQ(right.OriginX, image.OriginX);
+      ASSERT_EQ(right.OriginY, image.OriginY);
+      ASSERT_GE(right.Width, image.Width);
+      EXPECT_EQ(Ink(right, image.Width), 0) << "ink beyond the image's right edge";
+      int32_t differing = 0;
+      for (int32_t y = 0; y < image.Height; ++y)
+        for (int32_t x = 0; x < image.Width; ++x)
+          differing += image.Coverage[static_cast<size_t>(y * image.Width + x)] !=
+                       right.Coverage[static_cast<size_t>(y * right.Width + x)];
+      EXPECT_EQ(differing, 0);
+      EXPECT_EQ(Ink(left), Ink(image)) << "ink left of the image's left edge";
+    }
+  }
+}
+
 // The captions are painted on the bar picture: they must end on the bar, clear of its knob.
 TEST_F(InterfaceFace, SetupCaptionsEndOnTheBar) {
   TPictureCollection bars;

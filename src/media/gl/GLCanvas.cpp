@@ -24,6 +24,8 @@ const TGLCanvas::TCached& TGLCanvas::Rendered(const std::string& Text) {
     TCached entry;
     entry.Width = image.Width;
     entry.Height = image.Height;
+    entry.OriginX = image.OriginX;
+    entry.OriginY = image.OriginY;
     entry.Texture = FRenderer.MakeCoverage(image.Width, image.Height, image.Coverage);
     it = FCache.emplace(key, std::move(entry)).first;
   }
@@ -50,7 +52,7 @@ void TGLCanvas::TextOut(int32_t X, int32_t Y, const std::string& Text) {
     // The text was rasterised at the framebuffer's density: its corner goes on a whole
     // framebuffer pixel and its pixels are copied one for one.
     const double sx = FRenderer.ScaleX(), sy = FRenderer.ScaleY();
-    const double px = std::round(X * sx), py = std::round(Y * sy);
+    const double px = std::round(X * sx) - text.OriginX, py = std::round(Y * sy) - text.OriginY;
     x0 = static_cast<float>(px / sx);
     y0 = static_cast<float>(py / sy);
     x1 = static_cast<float>((px + text.Width) / sx);

@@ -41,6 +41,7 @@ class TGLCanvas : public TCanvas {
   struct TCached {
     std::unique_ptr<TGL2DTexture> Texture;  // null for a text that shows nothing
     int32_t Width = 0, Height = 0;
+    int32_t OriginX = 0, OriginY = 0;  // the text's corner in the image
     uint64_t LastUse = 0;
   };
   const TCached& Rendered(const std::string& Text);

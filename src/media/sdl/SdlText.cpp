@@ -178,10 +178,18 @@ TTextImage TTextRasterizer::Render(const std::string& Cp1250Text, int32_t Size, 
   }
   const int32_t baseline =
       static_cast<int32_t>(std::lround((room + TTF_FontAscent(layout)) * scale));
-  image.Width = static_cast<int32_t>(std::lround(w96 * scale));
-  image.Height = std::max(static_cast<int32_t>(std::lround((h96 + pad) * scale)),
-                          baseline - TTF_FontAscent(font) + TTF_FontHeight(font));
-  image.Coverage.assign(static_cast<size_t>(image.Width) * static_cast<size_t>(image.Height), 0);
+  // The box the layout gives the text, scaled; the letters drawn at the denser size may reach
+  // past it (their ink is wider than the rounded scaled advances), so the image grows to hold
+  // them, its corner staying where the layout puts it.
+  int32_t left = 0, top = 0;
+  int32_t right = static_cast<int32_t>(std::lround(w96 * scale));
+  int32_t bottom = std::max(static_cast<int32_t>(std::lround((h96 + pad) * scale)),
+                            baseline - TTF_FontAscent(font) + TTF_FontHeight(font));
+  struct TPlaced {
+    TSurfacePtr Glyph;
+    int32_t X, Y;
+  };
+  std::vector<TPlaced> placed;
   int32_t pen = 0;  // at 96 dots per inch
   char32_t previous = 0;
   for (const char byte : Cp1250Text) {
@@ -192,13 +200,24 @@ TTextImage TTextRasterizer::Render(const std::string& Cp1250Text, int32_t Size, 
     if (TTF_GlyphMetrics32(layout, c, &unused, &unused, &unused, &unused, &advance) != 0) continue;
     TTF_GlyphMetrics32(font, c, &minX, &unused, &unused, &unused, &unused);
     TSurfacePtr glyph{TTF_RenderGlyph32_Blended(font, c, SDL_Color{255, 255, 255, 255})};
+    pen += advance;
+    if (!glyph) continue;
     // A glyph reaching left of its pen position starts that much further left; one reaching
     // above the ascent makes its picture that much taller at the top.
-    const int32_t x = static_cast<int32_t>(std::lround(pen * scale)) + std::min(minX, 0);
-    const int32_t top = baseline - TTF_FontAscent(font) - Overflow(font, std::string(1, byte));
-    if (glyph) AddCoverage(glyph.get(), x, top, image);
-    pen += advance;
+    const int32_t x = static_cast<int32_t>(std::lround((pen - advance) * scale)) + std::min(minX, 0);
+    const int32_t y = baseline - TTF_FontAscent(font) - Overflow(font, std::string(1, byte));
+    left = std::min(left, x);
+    top = std::min(top, y);
+    right = std::max(right, x + glyph->w);
+    bottom = std::max(bottom, y + glyph->h);
+    placed.push_back({std::move(glyph), x, y});
   }
+  image.Width = right - left;
+  image.Height = bottom - top;
+  image.OriginX = -left;
+  image.OriginY = -top;
+  image.Coverage.assign(static_cast<size_t>(image.Width) * static_cast<size_t>(image.Height), 0);
+  for (const TPlaced& p : placed) AddCoverage(p.Glyph.get(), p.X - left, p.Y - top, image);
   return image;
 }
 

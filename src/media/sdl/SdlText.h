@@ -16,10 +16,12 @@
 std::string DefaultFontFolder();
 
 // Coverage of a rendered text, one byte a pixel, top row first; the box is the font's full
-// line height, so (0, 0) is the text's top-left corner as a canvas places it.
+// line height and holds all of the text's ink. (OriginX, OriginY) is the text's top-left
+// corner as a canvas places it: more than 0 where letters reach left of or above it.
 struct TTextImage {
   int32_t Width = 0;
   int32_t Height = 0;
+  int32_t OriginX = 0, OriginY = 0;
   std::vector<uint8_t> Coverage;
 };
 
