@@ -61,6 +61,9 @@ TMainForm::TMainForm(TFormServices S)
   }
 
   DXInput1.SetActiveOnly(true);
+  // The mouse is on: the pointer's gestures give direction states.
+  DXInput1.Mouse().BindInputStates = true;
+  DXInput1.Mouse().Enabled = true;
   DXInput1.Initialize();
   // The automatic start: a missing sound device is no error here.
   DXSound.Loaded();
@@ -239,6 +242,7 @@ void TMainForm::DXSoundInitialize() {
 
 void TMainForm::DXTimerTimer(int32_t /*LagCount*/, bool Shown) {
   InputBlocked = CameraMoving || Rotating || Assembling;
+  PointerStep();
   DXInput1.Update();
   if (!InputBlocked && GameState == 2) InputStep();
   UpdateGame();
@@ -258,7 +262,8 @@ void TMainForm::DXTimerTimer(int32_t /*LagCount*/, bool Shown) {
 void TMainForm::InputStep() {
   const auto& states = DXInput1.PressedStates;
   const int32_t before = Credits;
-  if (ShiftState.Contains(ssShift)) {
+  const TShiftState shift = InputShift();
+  if (shift.Contains(ssShift)) {
     static constexpr std::pair<TDXInputState, char> Turns[] = {
         {isDown, 'D'}, {isUp, 'U'}, {isLeft, 'L'}, {isRight, 'R'}};
     for (const auto& [state, dir] : Turns) {
@@ -267,7 +272,7 @@ void TMainForm::InputStep() {
       ++Credits;
     }
     if (Credits != before && SoundOn()) PlayWave("Rotate");
-  } else if (ShiftState.Contains(ssCtrl)) {
+  } else if (shift.Contains(ssCtrl)) {
     if (states.Contains(isDown) && Camera.Z < 10.0f)
       Camera.Z = static_cast<float>(static_cast<double>(Camera.Z) + 0.2);
     if (states.Contains(isUp) && Camera.Z > 0.0f)

@@ -118,6 +118,9 @@ class TMainForm : public TDXForm {
   void FormDestroy();
   void FormKeyDown(uint16_t Key, TShiftState Shift);
   void FormKeyUp(uint16_t Key, TShiftState Shift);
+  // Pointer events (the mouse's left button, fingers) and wheel steps, in the picture's pixels.
+  void FormPointer(const TPointerEvent& Event);
+  void FormWheel(int32_t Steps);
   // Shown false: a tick run to keep the pace that is not presented; it advances the game and
   // the panel but draws nothing.
   void DXTimerTimer(int32_t LagCount, bool Shown = true);
@@ -176,6 +179,19 @@ class TMainForm : public TDXForm {
   void UpdateGame();
   void RenderFrame();
   void InputStep();
+  // The frame's share of the gestures, before the input update: the direction states the
+  // pointer gives, and the modifiers that go with them.
+  void PointerStep();
+  // The modifiers the frame's input reads: the pointer's in a frame it gives input, else the
+  // keys' (ShiftState).
+  TShiftState InputShift() const;
+  // Whether gestures still wait for frames that take input.
+  bool PointerBusy() const {
+    return FPointerPlan.Row >= 0 || FPointerPlan.Turn != ' ' || FPointerPlan.Zoom != 0 ||
+           FPointerPlan.GoOn;
+  }
+  // A pointer has come down: the help panel shows the gestures too.
+  bool TouchSeen = false;
 
   // Setup screen.
   void ToggleSetup(int32_t Row);
@@ -252,6 +268,20 @@ class TMainForm : public TDXForm {
   void PrepareFullScreen();
 
  private:
+  // What the gestures of play still ask for: the cell the selection travels to, a turn once
+  // it is there, zoom steps; and in the solved state, going on.
+  struct TPointerPlan {
+    int32_t Row = -1, Col = -1;
+    char Turn = ' ';
+    int32_t Zoom = 0;
+    bool GoOn = false;
+  };
+  void Gesture(const TGesture& G);
+  void SetupGesture(const TGesture& G, uint16_t Key);
+  TPointerPlan FPointerPlan;
+  TShiftState FPointerShift;
+  bool FPointerActive = false;
+
   std::vector<std::unique_ptr<TDirect3DTexture2>>& ThemeTextures();
   void LoadImageLists();
   void MakeTextures();

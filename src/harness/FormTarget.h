@@ -15,6 +15,8 @@ class TFormTarget : public THarnessTarget {
   void KeyUp(uint16_t Key, const TModifiers& Modifiers) override {
     FForm.FormKeyUp(Key, ToShiftState(Modifiers));
   }
+  void Pointer(const TPointerEvent& Event) override { FForm.FormPointer(Event); }
+  void Wheel(int32_t Steps) override { FForm.FormWheel(Steps); }
   // One frame as the timer gives it, with no ticks missed.
   void Tick(bool Shown) override { FForm.DXTimerTimer(1, Shown); }
   bool Closed() const override { return FForm.Window().Closed(); }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "DXMain.h"
+#include "ui/GestureNote.h"
 #include "ui/LanguageTable.h"
 #include "ui/OverlayLayout.h"
 #include "ui/OverlayParts.h"
@@ -125,6 +126,15 @@ void TMainForm::DrawHelpPanel() {
                 Languages->GetString(Edition == 2   ? "HelpDeveloperTB"
                                      : Edition == 1 ? "HelpDeveloperSorvane"
                                                     : "HelpDeveloperTobrin"));
+      // Below the help's own lines, near the panel's foot.
+      if (TouchSeen) {
+        c.Font.Bold = false;
+        c.Font.Size = 10;
+        const int32_t foot = Rnd(sh / 2.0 + PanelHeight / 2.0);
+        const auto note = GestureNote(Languages->LanguageIndex, GameState == 4);
+        c.TextOut(x, foot - 42, note[0]);
+        c.TextOut(x, foot - 24, note[1]);
+      }
     }
   } else {
     PanelClosingStep(PanelWidth, PanelHeight);

@@ -160,7 +160,7 @@ void TMainForm::LevelDoneStep() {
     GameState = 5;
     return;
   }
-  if (ShiftState.Contains(ssAlt)) {
+  if (InputShift().Contains(ssAlt)) {
     Level = std::min(Level + 1, MaxLevel);
     BoardRows = BoardCols = Level + 1;
     ResizeBoard();

@@ -29,40 +29,145 @@ class TDraw {
   std::mt19937 FGen;
 };
 
+// One frame of key events: presses, repeats and releases of the storm's keys, Alt+Return now
+// and then. PressChance: the chance per thousand that the frame presses keys at all.
+class TKeyWeather {
+ public:
+  TKeyWeather(TDraw& Draw, std::string& Script, uint32_t PressChance)
+      : FDraw(Draw), FScript(Script), FPressChance(PressChance) {}
+
+  void Frame(int64_t F) {
+    if (FDraw.Chance(2) && !FHeld.count(0x12) && !FHeld.count(0x0D)) {
+      Line(F, true, 0x12);
+      Line(F, true, 0x0D);
+      Line(F, false, 0x0D);
+      Line(F, false, 0x12);
+      return;
+    }
+    const uint32_t events = FDraw.Chance(FPressChance) ? 1 + FDraw.Below(3) : 0;
+    for (uint32_t n = 0; n < events; ++n) {
+      const uint8_t key = StormKeys[FDraw.Below(std::size(StormKeys))];
+      if (FHeld.count(key) && FDraw.Chance(500))
+        Line(F, false, key);
+      else
+        Line(F, true, key);
+    }
+    // Held keys let go after a while.
+    for (uint8_t key : std::vector<uint8_t>(FHeld.begin(), FHeld.end()))
+      if (FDraw.Chance(40)) Line(F, false, key);
+  }
+
+ private:
+  void Line(int64_t F, bool Down, uint8_t Key) {
+    FScript += KeyScriptLine({F, Down, Key}) + '\n';
+    if (Down)
+      FHeld.insert(Key);
+    else
+      FHeld.erase(Key);
+  }
+  TDraw& FDraw;
+  std::string& FScript;
+  uint32_t FPressChance;
+  std::set<uint8_t> FHeld;
+};
+
 }  // namespace
 
 std::string KeyStorm(uint32_t Seed, int64_t Frames) {
   TDraw draw(Seed);
   std::string script = "# key storm, seed " + std::to_string(Seed) + "\n";
-  std::set<uint8_t> held;
-  auto line = [&](int64_t Frame, bool Down, uint8_t Key) {
-    script += KeyScriptLine({Frame, Down, Key}) + '\n';
-    if (Down)
-      held.insert(Key);
-    else
-      held.erase(Key);
-  };
+  TKeyWeather keys(draw, script, 150);
+  for (int64_t frame = 1; frame <= Frames; ++frame) keys.Frame(frame);
+  return script;
+}
+
+namespace {
+
+// Pointer gestures of a storm. Lines for later frames are written at once: a script is read
+// in frame order.
+class TPointerWeather {
+ public:
+  TPointerWeather(TDraw& Draw, std::string& Script) : FDraw(Draw), FScript(Script) {}
+
+  void Frame(int64_t F) {
+    if (FDraw.Chance(30)) Touch(F, 0);
+    if (FDraw.Chance(20)) Touch(F, 40 + static_cast<float>(FDraw.Below(100)));
+    if (FDraw.Chance(6)) Pinch(F);
+    if (FDraw.Chance(10)) Line(WheelEventAt(F, static_cast<int32_t>(FDraw.Below(7)) - 3));
+    if (FDraw.Chance(3)) Stray(F);
+    if (FDraw.Chance(1)) TenFingers(F);
+  }
+
+ private:
+  // Mostly over the middle, where the bars and the cubes are; some off the picture.
+  float Coordinate(float Size) {
+    const float u = static_cast<float>(FDraw.Below(10001)) / 10000;
+    if (FDraw.Chance(600)) return Size * (0.25f + 0.5f * u);
+    return -100 + (Size + 200) * u;
+  }
+  int32_t Id() { return static_cast<int32_t>(FDraw.Below(4)); }
+  void Pointer(int64_t F, TPointerAction A, int32_t Id, float X, float Y) {
+    Line(PointerEventAt(F, {A, Id, X, Y}));
+  }
+  // A tap (Length 0) or a swipe of Length pixels in one of the four directions.
+  void Touch(int64_t F, float Length) {
+    const int32_t id = Id();
+    const float x = Coordinate(640), y = Coordinate(480);
+    const uint32_t dir = FDraw.Below(4);
+    const float dx = dir == 0 ? Length : dir == 1 ? -Length : 0;
+    const float dy = dir == 2 ? Length : dir == 3 ? -Length : 0;
+    const int64_t frames = 1 + FDraw.Below(6);
+    Pointer(F, TPointerAction::Down, id, x, y);
+    for (int64_t k = 1; k < frames; ++k) {
+      const float t = static_cast<float>(k) / static_cast<float>(frames);
+      Pointer(F + k, TPointerAction::Move, id, x + dx * t, y + dy * t);
+    }
+    Pointer(F + frames, TPointerAction::Up, id, x + dx, y + dy);
+  }
+  void Pinch(int64_t F) {
+    const float x = Coordinate(640), y = Coordinate(480);
+    const float from = 20 + static_cast<float>(FDraw.Below(150));
+    const float to = 20 + static_cast<float>(FDraw.Below(150));
+    Pointer(F, TPointerAction::Down, 1, x - from, y);
+    Pointer(F, TPointerAction::Down, 2, x + from, y);
+    for (int64_t k = 1; k <= 4; ++k) {
+      const float d = from + (to - from) * static_cast<float>(k) / 4;
+      Pointer(F + k, TPointerAction::Move, 1, x - d, y);
+      Pointer(F + k, TPointerAction::Move, 2, x + d, y);
+    }
+    Pointer(F + 5, TPointerAction::Up, 2, x + to, y);
+    Pointer(F + 6, TPointerAction::Up, 1, x - to, y);
+  }
+  // Ups and moves of fingers never put down, and points far off the picture.
+  void Stray(int64_t F) {
+    const int32_t id = 5 + static_cast<int32_t>(FDraw.Below(20));
+    Pointer(F, FDraw.Chance(500) ? TPointerAction::Up : TPointerAction::Move, id,
+            Coordinate(640), Coordinate(480));
+    Pointer(F, TPointerAction::Down, id, -99999, 99999);
+    Pointer(F + 1, TPointerAction::Up, id, 99999.5f, -99999.5f);
+  }
+  void TenFingers(int64_t F) {
+    for (int32_t id = 1; id <= 12; ++id)
+      Pointer(F, TPointerAction::Down, id, 30 * static_cast<float>(id), Coordinate(480));
+    for (int32_t id = 1; id <= 12; ++id)
+      Pointer(F + 2, TPointerAction::Up, id, 30 * static_cast<float>(id) + 40, 240);
+  }
+  void Line(const TKeyEvent& E) { FScript += KeyScriptLine(E) + '\n'; }
+
+  TDraw& FDraw;
+  std::string& FScript;
+};
+
+}  // namespace
+
+std::string PointerStorm(uint32_t Seed, int64_t Frames) {
+  TDraw draw(Seed);
+  std::string script = "# pointer storm, seed " + std::to_string(Seed) + "\n";
+  TKeyWeather keys(draw, script, 40);
+  TPointerWeather pointer(draw, script);
   for (int64_t frame = 1; frame <= Frames; ++frame) {
-    // Alt+Return now and then: the display goes full screen or back.
-    if (draw.Chance(2) && !held.count(0x12) && !held.count(0x0D)) {
-      line(frame, true, 0x12);
-      line(frame, true, 0x0D);
-      line(frame, false, 0x0D);
-      line(frame, false, 0x12);
-      continue;
-    }
-    // Presses, repeats of held keys, releases.
-    const uint32_t events = draw.Chance(150) ? 1 + draw.Below(3) : 0;
-    for (uint32_t n = 0; n < events; ++n) {
-      const uint8_t key = StormKeys[draw.Below(std::size(StormKeys))];
-      if (held.count(key) && draw.Chance(500))
-        line(frame, false, key);
-      else
-        line(frame, true, key);
-    }
-    // Held keys let go after a while.
-    for (uint8_t key : std::vector<uint8_t>(held.begin(), held.end()))
-      if (draw.Chance(40)) line(frame, false, key);
+    keys.Frame(frame);
+    pointer.Frame(frame);
   }
   return script;
 }

@@ -57,6 +57,61 @@ TEST(KeyStorm, AStormLeavesTheGameSaneInEveryFrame) {
   EXPECT_TRUE(states.count(2)) << "the storm never reached play";
 }
 
+TEST(KeyStorm, APointerStormHasEveryGestureAndStrayInputAmongKeys) {
+  const std::string storm = PointerStorm(5, 3000);
+  EXPECT_EQ(storm, PointerStorm(5, 3000));
+  EXPECT_NE(storm, PointerStorm(6, 3000));
+  const TKeyScript script = ReadKeyScript(storm);
+  std::set<int32_t> down;
+  int keys = 0, wheels = 0, strays = 0, offPicture = 0, crowded = 0;
+  std::set<TPointerAction> actions;
+  for (const TKeyEvent& e : script.Events) {
+    if (e.Kind == TEventKind::Key) ++keys;
+    if (e.Kind == TEventKind::Wheel) ++wheels;
+    if (e.Kind != TEventKind::Pointer) continue;
+    const TPointerEvent& p = e.Pointer;
+    actions.insert(p.Action);
+    if (p.X < 0 || p.X > 640 || p.Y < 0 || p.Y > 480) ++offPicture;
+    if (p.Action == TPointerAction::Down) {
+      down.insert(p.Id);
+      if (down.size() > size_t(TPointerGestures::MaxContacts)) ++crowded;
+    } else if (!down.count(p.Id)) {
+      ++strays;
+    }
+    if (p.Action == TPointerAction::Up) down.erase(p.Id);
+  }
+  EXPECT_EQ(actions.size(), 3u);
+  EXPECT_GT(keys, 100);
+  EXPECT_GT(wheels, 10);
+  EXPECT_GT(strays, 3);
+  EXPECT_GT(offPicture, 50);
+  EXPECT_GT(crowded, 0) << "never more fingers than are followed";
+}
+
+// Pointer storms through the form: every frame sane, and the gestures reach play and change
+// the board and the zoom there.
+TEST(KeyStorm, APointerStormLeavesTheGameSaneInEveryFrame) {
+  TFormRig rig(4);
+  rig.Show();
+  rig.Device->Recording = false;
+  TFormTarget target(*rig.Form);
+  THarness harness(target, rig.Keys, ParseKeyScript(PointerStorm(4, 4000)));
+  nlohmann::json before;
+  std::set<int32_t> states;
+  std::set<float> zooms;
+  harness.OnFrame = [&](int64_t Frame) {
+    nlohmann::json state = nlohmann::json::parse(DumpStateLine(*rig.Form, Frame));
+    for (const auto& p : StateProblems(state, before))
+      ADD_FAILURE() << "frame " << Frame << ": " << p;
+    states.insert(rig.Form->GameState);
+    if (rig.Form->GameState == 2) zooms.insert(rig.Form->Camera.Z);
+    before = std::move(state);
+  };
+  EXPECT_EQ(harness.RunFrames(4000), 4000);
+  EXPECT_TRUE(states.count(2)) << "the storm never reached play";
+  EXPECT_GT(zooms.size(), 2u) << "pinches and the wheel never zoomed";
+}
+
 TEST(KeyStorm, BrokenStatesAreFound) {
   TFormRig rig(4);
   rig.Show();

@@ -1,5 +1,6 @@
 // zelgora-keystorm: writes a seeded key storm, and checks the trace of a run that played one.
 //   zelgora-keystorm script SEED FRAMES     the key script, on standard output
+//   zelgora-keystorm pointer SEED FRAMES    a pointer storm's script, on standard output
 //   zelgora-keystorm check FRAMES TRACE     every line of the trace is a sane state; FRAMES lines
 #include <charconv>
 #include <cstdio>
@@ -19,7 +20,7 @@ bool Number(const char* Text, T& Value) {
 }
 
 int Usage() {
-  std::cerr << "usage: zelgora-keystorm script SEED FRAMES\n"
+  std::cerr << "usage: zelgora-keystorm script|pointer SEED FRAMES\n"
                "       zelgora-keystorm check FRAMES TRACE.jsonl\n";
   return 2;
 }
@@ -54,11 +55,11 @@ int Check(int64_t Frames, const char* File) {
 
 int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
-  if (command == "script" && argc == 4) {
+  if ((command == "script" || command == "pointer") && argc == 4) {
     uint32_t seed = 0;
     int64_t frames = 0;
     if (!Number(argv[2], seed) || !Number(argv[3], frames) || frames < 0) return Usage();
-    std::cout << KeyStorm(seed, frames);
+    std::cout << (command == "pointer" ? PointerStorm(seed, frames) : KeyStorm(seed, frames));
     return std::cout ? 0 : 1;
   }
   if (command == "check" && argc == 4) {
