@@ -161,7 +161,7 @@ class Picking : public ::testing::Test {
 
   // Every Step-th pixel's centre must pick what the picture shows there. Where the two differ
   // the centre must lie on an edge: a point an eighth of a pixel away picks what is shown.
-  TTally ExpectPicksMatch(const std::vector<TShown>& Picture, int32_t Step = 5) {
+  TTally ExpectPicksMatch(const std::vector<TShown>& Picture, int32_t Step = 8) {
     TTally t;
     if (Picture.empty()) return t;
     int32_t failures = 0;
@@ -272,7 +272,7 @@ TEST_F(Picking, SetupBarsMapToTheirRowsOnTheSetupScreen) {
   Rig.Frames(30);
   ASSERT_EQ(f.GameState, 4);
   const std::vector<TShown> picture = FlatFrame();
-  const TTally t = ExpectPicksMatch(picture, 3);
+  const TTally t = ExpectPicksMatch(picture, 4);
   EXPECT_EQ(t.Cells, 0);
   // Down the middle column, the rows from the top: 4, 3, 2, 1, 0, each once.
   std::vector<int32_t> seen;

@@ -41,6 +41,15 @@ int32_t ClipByPlane(std::span<const TVector4> In, std::span<TVector4> Out, TDist
 // The part of a clip-space triangle between the near plane (Z >= 0) and the far one (Z <= W),
 // divided by W. Returns the number of corners (0 when nothing is left).
 int32_t ClipTriangle(const std::array<TVector4, 3>& Triangle, TPolygon& Out) {
+  auto inside = [](const TVector4& V) { return V.Z >= 0 && V.W - V.Z >= 0 && V.W > 0; };
+  if (inside(Triangle[0]) && inside(Triangle[1]) && inside(Triangle[2])) {
+    for (size_t i = 0; i < 3; ++i) {
+      const TVector4& v = Triangle[i];
+      const double w = v.W;
+      Out[i] = {v.X / w, v.Y / w, v.Z / w};
+    }
+    return 3;
+  }
   std::array<TVector4, 4> nearClipped{};
   std::array<TVector4, 5> clipped{};
   const int32_t n1 = ClipByPlane(Triangle, nearClipped, [](const TVector4& V) { return V.Z; });
@@ -96,13 +105,20 @@ std::optional<double> DepthAt(const TPolygon& P, int32_t N, double X, double Y) 
 std::optional<double> StripDepthAt(std::span<const TVertex> Strip, const TMatrix4& Transform,
                                    double X, double Y) {
   std::optional<double> nearest;
+  if (Strip.size() < 3) return nearest;
+  auto clip = [&](size_t k) {
+    return TransformPoint({Strip[k].X, Strip[k].Y, Strip[k].Z}, Transform);
+  };
+  // Each corner is transformed once; the window holds the last three.
+  std::array<TVector4, 3> window{clip(0), clip(1), {}};
   for (size_t i = 0; i + 2 < Strip.size(); ++i) {
-    const size_t first = i % 2 == 0 ? i : i + 1, second = i % 2 == 0 ? i + 1 : i;
-    auto clip = [&](size_t k) {
-      return TransformPoint({Strip[k].X, Strip[k].Y, Strip[k].Z}, Transform);
-    };
+    window[(i + 2) % 3] = clip(i + 2);
+    const TVector4& a = window[i % 3];
+    const TVector4& b = window[(i + 1) % 3];
+    const TVector4& c = window[(i + 2) % 3];
+    const bool even = i % 2 == 0;
     TPolygon polygon;
-    const int32_t n = ClipTriangle({clip(first), clip(second), clip(i + 2)}, polygon);
+    const int32_t n = ClipTriangle({even ? a : b, even ? b : a, c}, polygon);
     if (n < 3) continue;
     const auto depth = DepthAt(polygon, n, X, Y);
     if (depth && (!nearest || *depth < *nearest)) nearest = depth;
