@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 
@@ -12,6 +14,8 @@
 #include "GLContext.h"
 #include "TestFiles.h"
 #include "harness/Run.h"
+#include "harness/StateDump.h"
+#include "media/sdl/SdlDisplay.h"
 #include "media/sdl/SdlPlatform.h"
 
 namespace {
@@ -34,6 +38,8 @@ class TRecordingClient : public TPlatformClient {
   void KeyUp(uint16_t Key, const TModifiers&) override {
     FRun.KeyEvent(static_cast<uint8_t>(Key), false);
   }
+  void Pointer(const TPointerEvent& E) override { FRun.PointerEvent(E); }
+  void Wheel(int32_t Steps) override { FRun.WheelEvent(Steps); }
   void Activated(bool) override {}
   bool WantsIdle() const override { return true; }
   bool Idle() override { return false; }
@@ -227,6 +233,190 @@ TEST(Recorder, ControllerDirectionsBecomeKeysOfTheirStates) {
 
 TEST(Recorder, AFileThatCannotBeWrittenIsReported) {
   EXPECT_THROW(TKeyRecorder("/nonexistent-folder/x.keys", 1, {}), EHarnessError);
+}
+
+// The mouse and fingers through SDL's queue, on a 1920 x 1080 full screen where the picture
+// stands at (240, 0) at 2.25 times its size.
+struct TPointerPush {
+  static constexpr float Scale = 2.25f, Left = 240;
+  static void Mouse(uint32_t Type, float PX, float PY, uint32_t Which = 0) {
+    SDL_Event e{};
+    e.type = Type;
+    const int x = static_cast<int>(Left + PX * Scale), y = static_cast<int>(PY * Scale);
+    if (Type == SDL_MOUSEMOTION) {
+      e.motion.which = Which;
+      e.motion.state = SDL_BUTTON_LMASK;
+      e.motion.x = x;
+      e.motion.y = y;
+      e.motion.xrel = 1;
+    } else {
+      e.button.which = Which;
+      e.button.button = SDL_BUTTON_LEFT;
+      e.button.state = Type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+      e.button.x = x;
+      e.button.y = y;
+    }
+    ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
+  }
+  static void Finger(uint32_t Type, SDL_FingerID Id, float PX, float PY) {
+    SDL_Event e{};
+    e.type = Type;
+    e.tfinger.touchId = 7;
+    e.tfinger.fingerId = Id;
+    e.tfinger.x = (Left + PX * Scale) / 1920;
+    e.tfinger.y = PY * Scale / 1080;
+    ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
+  }
+  static void Wheel(int32_t Away) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.y = Away;
+    e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    ASSERT_EQ(SDL_PushEvent(&e), 1) << SDL_GetError();
+  }
+  static void Swipe(SDL_FingerID Id, TPicturePoint P, float DX, float DY) {
+    Finger(SDL_FINGERDOWN, Id, P.X, P.Y);
+    Finger(SDL_FINGERMOTION, Id, P.X + DX / 2, P.Y + DY / 2);
+    Finger(SDL_FINGERUP, Id, P.X + DX, P.Y + DY);
+  }
+};
+
+TPicturePoint Drawn(const TMainForm& F, const TVector3& P) {
+  const double x = P.X - F.Camera.X, y = P.Y - F.Camera.Y, z = P.Z + F.Camera.Z;
+  return {static_cast<float>(320 + 640 * x / z), static_cast<float>(240 - 480 * y / z)};
+}
+
+// Runs a game on the platform in full screen at 1920 x 1080 for Frames ticks (one in forty
+// drawn), calling Act before each with the form.
+void PlayFullScreen(const THarnessOptions& Options, std::vector<TKeyEvent> Events,
+                    const std::function<void(TMainForm&)>& Act) {
+  TPlatformOptions po{true, FixtureFolder().string()};
+  po.ScreenWidth = 1920;
+  po.ScreenHeight = 1080;
+  TSdlPlatform platform(po);
+  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+  THarnessClock clock(Options.Clock);
+  THeldKeys keys;
+  TFormServices s = Services(Options, clock, keys);
+  s.Window = platform.MakeFormWindow();
+  s.Display = platform.MakeDisplay();
+  TMainForm form(std::move(s));
+  TGameRun run(form, keys, Options, std::move(Events));
+  form.PrepareFullScreen();
+  platform.Attach(form.DXDraw);
+  platform.Show();
+  TRecordingClient client(run);
+  while (run.FramesLeft()) {
+    if (Act) Act(form);
+    platform.PumpEvents(client);
+    if (!run.RunFrame(run.Frame() % 40 == 0)) break;
+  }
+  run.Finish();
+}
+
+TEST(Recorder, MouseAndFingersThroughSdlAtAScaledFullScreenAreTheirPointerLines) {
+  const auto dir = OutDir();
+  THarnessOptions live;
+  live.Frames = 1500;
+  live.Seed = 21;
+  live.Clock = TLocalDateTime{2007, 5, 6, 7, 8, 9};
+  live.RecordFile = (dir / "touch-session.keys").string();
+  live.DumpStateFile = (dir / "touch-live.json").string();
+  // What the pushed events must read as, in the picture's pixels, in this order.
+  std::vector<TPointerEvent> expected;
+  std::vector<int32_t> wheels;
+  int step = 0;
+  PlayFullScreen(live, {}, [&](TMainForm& F) {
+    using P = TPointerPush;
+    const bool setupIdle = F.GameState == 4 && !F.SetupBusy;
+    const bool playIdle = F.GameState == 2 && !F.Assembling && !F.CameraMoving && !F.Rotating &&
+                          !F.PointerBusy();
+    auto cell = [&](int32_t R, int32_t C) { return Drawn(F, F.Board[size_t(R)][size_t(C)]->Position); };
+    auto near = [](float V) { return std::floor(V * P::Scale) / P::Scale; };  // whole pixels
+    if (step == 0 && setupIdle) {
+      // "GO PLAY !" clicked; a mouse event made up from a touch is left out.
+      const TPicturePoint bar = Drawn(F, F.SetupCubes[4]->Position);
+      P::Mouse(SDL_MOUSEBUTTONDOWN, 10, 10, SDL_TOUCH_MOUSEID);
+      P::Mouse(SDL_MOUSEBUTTONDOWN, bar.X, bar.Y);
+      P::Mouse(SDL_MOUSEBUTTONUP, bar.X, bar.Y);
+      const float x = near(bar.X), y = near(bar.Y);
+      expected.push_back({TPointerAction::Down, 0, x, y});
+      expected.push_back({TPointerAction::Up, 0, x, y});
+      ++step;
+    } else if (step >= 1 && step <= 6 && playIdle) {
+      const TPicturePoint c = cell(F.CursorRow, F.CursorCol);
+      switch (step) {
+        case 1: {  // a tap on the cube down and left
+          const TPicturePoint t = cell(0, 0);
+          P::Finger(SDL_FINGERDOWN, 900, t.X, t.Y);
+          P::Finger(SDL_FINGERUP, 900, t.X, t.Y);
+          expected.push_back({TPointerAction::Down, 1, t.X, t.Y});
+          expected.push_back({TPointerAction::Up, 1, t.X, t.Y});
+          break;
+        }
+        case 2:
+        case 3:
+        case 4:
+        case 5: {  // a swipe each way, on the selected cube
+          const float dx = step == 2 ? 50.f : step == 3 ? -50.f : 0.f;
+          const float dy = step == 4 ? 50.f : step == 5 ? -50.f : 0.f;
+          P::Swipe(901 + step, c, dx, dy);
+          expected.push_back({TPointerAction::Down, 1, c.X, c.Y});
+          expected.push_back({TPointerAction::Move, 1, c.X + dx / 2, c.Y + dy / 2});
+          expected.push_back({TPointerAction::Up, 1, c.X + dx, c.Y + dy});
+          break;
+        }
+        case 6:  // two fingers apart, and the wheel towards the player
+          P::Finger(SDL_FINGERDOWN, 40, 300, 240);
+          P::Finger(SDL_FINGERDOWN, 41, 340, 240);
+          P::Finger(SDL_FINGERMOTION, 41, 400, 240);
+          P::Finger(SDL_FINGERUP, 41, 400, 240);
+          P::Finger(SDL_FINGERUP, 40, 300, 240);
+          P::Wheel(-1);
+          expected.push_back({TPointerAction::Down, 1, 300, 240});
+          expected.push_back({TPointerAction::Down, 2, 340, 240});
+          expected.push_back({TPointerAction::Move, 2, 400, 240});
+          expected.push_back({TPointerAction::Up, 2, 400, 240});
+          expected.push_back({TPointerAction::Up, 1, 300, 240});
+          wheels.push_back(1);
+          break;
+      }
+      ++step;
+    }
+  });
+  ASSERT_EQ(step, 7) << "the session did not get through its gestures";
+
+  const TKeyScript recorded = LoadKeyScript(live.RecordFile);
+  std::vector<TPointerEvent> pointer;
+  std::vector<int32_t> wheel;
+  for (const TKeyEvent& e : recorded.Events) {
+    EXPECT_NE(e.Kind, TEventKind::Key);
+    if (e.Kind == TEventKind::Pointer) pointer.push_back(e.Pointer);
+    if (e.Kind == TEventKind::Wheel) wheel.push_back(e.Steps);
+  }
+  EXPECT_EQ(wheel, wheels);
+  ASSERT_EQ(pointer.size(), expected.size());
+  for (size_t i = 0; i < pointer.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(pointer[i].Action, expected[i].Action);
+    EXPECT_EQ(pointer[i].Id, expected[i].Id);
+    EXPECT_NEAR(pointer[i].X, expected[i].X, 1e-3);
+    EXPECT_NEAR(pointer[i].Y, expected[i].Y, 1e-3);
+  }
+  const auto state = nlohmann::json::parse(Slurp(dir / "touch-live.json"));
+  EXPECT_EQ(state["GameState"], 2);
+  EXPECT_EQ(state["Credits"], 2 + 4);  // the diagonal step and four turns
+  EXPECT_NEAR(state["Camera"]["Z"].get<double>(), 1.8, 1e-4);  // two steps closer, one back
+
+  // The recording's lines alone play the same game.
+  THarnessOptions replay;
+  replay.Frames = live.Frames;
+  replay.KeysFile = live.RecordFile;
+  replay.DumpStateFile = (dir / "touch-replay.json").string();
+  TSystemClock system;
+  std::vector<TKeyEvent> events = PrepareRun(replay, system);
+  PlayFullScreen(replay, std::move(events), {});
+  EXPECT_EQ(Slurp(dir / "touch-replay.json"), Slurp(dir / "touch-live.json"));
 }
 
 }  // namespace

@@ -141,8 +141,15 @@ void TSdlPlatform::SendPointer(TPlatformClient& Client, TPointerAction Action, i
 }
 
 bool TSdlPlatform::HandlePointer(const SDL_Event& E, TPlatformClient& Client) {
+  // Mouse positions are in the window's points; a headless full screen stands for the
+  // screen given, whatever size the driver keeps.
   int w = 0, h = 0;
   SDL_GetWindowSize(FWindow, &w, &h);
+  if (FOptions.Headless && FDisplay && FDisplay->NowOptions().Contains(doFullScreen)) {
+    const TScreen screen = HeadlessScreen();
+    w = screen.Width;
+    h = screen.Height;
+  }
   const float ww = static_cast<float>(w > 0 ? w : 1), wh = static_cast<float>(h > 0 ? h : 1);
   switch (E.type) {
     case SDL_MOUSEBUTTONDOWN:
