@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -45,9 +46,16 @@ class TPage {
     services.Waves = FormWaves();
     FGame = std::make_unique<TSdlGame>(FOptions, std::move(services), FKeys, std::move(FEvents));
     if (!FOptions.Frames) FGame->Run().StartClock();
+    // A hidden page gets no animation frames, so the game would hear of it only when shown
+    // again: SDL's handler, registered first, queues the change, and this one hands it over
+    // at once, so the hidden game stands still and is silent as an inactive window is.
+    emscripten_set_visibilitychange_callback(this, EM_FALSE, &TPage::VisibilityChanged);
     TellPageWhere(this);
   }
-  ~TPage() { TellPageWhere(nullptr); }
+  ~TPage() {
+    emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, nullptr);
+    TellPageWhere(nullptr);
+  }
   TPage(const TPage&) = delete;
   TPage& operator=(const TPage&) = delete;
 
@@ -60,11 +68,15 @@ class TPage {
   // Whether the game is in full screen (it may ask the browser for it and not have it yet).
   bool FullScreen() { return FGame && FGame->Form().DXDraw.Options.Contains(doFullScreen); }
 
+  // Whether the game counts as the active application (the frame timer runs, sound is heard).
+  bool Active() { return FGame && FGame->Form().DXTimer.ApplicationActive(); }
+
   enum class TState { Running, FramesDone, Ended };
 
   // One animation frame, at Now (the browser's time stamp, in milliseconds).
   TState Frame(double Now) {
     if (FState != TState::Running) return FState;
+    if (!FError.empty()) throw std::runtime_error(FError);
     TGameRun& run = FGame->Run();
     const int64_t before = run.Frame();
     if (FOptions.Frames) {
@@ -124,6 +136,18 @@ class TPage {
     }
   }
 
+  static EM_BOOL VisibilityChanged(int /*Type*/, const EmscriptenVisibilityChangeEvent* /*E*/,
+                                   void* Page) {
+    auto* page = static_cast<TPage*>(Page);
+    if (!page->FGame || page->FState != TState::Running) return EM_FALSE;
+    try {
+      page->FGame->Pump();
+    } catch (const std::exception& e) {
+      page->FError = e.what();  // the next frame fails with it, as its own pump would have
+    }
+    return EM_FALSE;
+  }
+
   static std::vector<TKeyEvent> Prepare(THarnessOptions& Options) {
     TSystemClock system;
     return PrepareRun(Options, system);
@@ -145,6 +169,7 @@ class TPage {
   TState FState = TState::Running;
   bool FBrowserFullScreen = false;
   std::string FStateLine;
+  std::string FError;  // what went wrong outside a frame
 };
 
 void Fail(const std::string& Message) {
@@ -165,14 +190,18 @@ EM_BOOL RunFrame(double Now, void* Page) {
 
 }  // namespace
 
-// For the page's tests: the running game's state and full screen, read between animation
-// frames.
+// For the page's tests: the running game's state, full screen and activation, read between
+// animation frames.
 extern "C" EMSCRIPTEN_KEEPALIVE const char* zelgora_state(void* Page) {
   return static_cast<TPage*>(Page)->StateLine();
 }
 
 extern "C" EMSCRIPTEN_KEEPALIVE int zelgora_full_screen(void* Page) {
   return static_cast<TPage*>(Page)->FullScreen() ? 1 : 0;
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE int zelgora_active(void* Page) {
+  return static_cast<TPage*>(Page)->Active() ? 1 : 0;
 }
 
 int main(int argc, char** argv) {
