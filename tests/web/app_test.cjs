@@ -253,9 +253,31 @@ test("sound starts with the first tap", async () => {
 test("hidden, the game stands still and is silent; shown again, it goes on", async () => {
   const server = await serve();
   const context = await browser.createBrowserContext();
-  const { page, problems } = await openPhone(context, server.url + "?seed=3");
+  const { page, problems } = await openPhone(context, null);
+  // A screen wake lock that the browser lets go when the page is hidden, as the real one.
+  await page.evaluateOnNewDocument(() => {
+    window.zelgoraLocks = { asked: 0, held: 0 };
+    Object.defineProperty(navigator, "wakeLock", { configurable: true, value: {
+      request: async (type) => {
+        if (type !== "screen") throw new TypeError(type);
+        window.zelgoraLocks.asked++;
+        window.zelgoraLocks.held++;
+        const lock = new EventTarget();
+        let held = true;
+        lock.release = async () => {
+          if (!held) return;
+          held = false;
+          window.zelgoraLocks.held--;
+          lock.dispatchEvent(new Event("release"));
+        };
+        document.addEventListener("visibilitychange", () => { if (document.hidden) lock.release(); });
+        return lock;
+      } } });
+  });
   try {
+    await page.goto(server.url + "?seed=3");
     await firstFrame(page);
+    await page.waitForFunction(() => window.zelgoraLocks.held === 1, { timeout: 10000 });
     await page.touchscreen.tap(5, 5);
     await page.waitForFunction(() => Module.SDL2.audioContext.state === "running",
                                { timeout: 10000, polling: 100 });
@@ -299,6 +321,9 @@ test("hidden, the game stands still and is silent; shown again, it goes on", asy
     assert.ok(moved && moved[0] - hidden.Frame <= 2, where);
     assert.ok(shown[7][0] > moved[0], where);
     assert.equal(shown[0][1], hidden.GameState);
+    // The screen is kept on again, by one lock.
+    await page.waitForFunction(() => window.zelgoraLocks.held === 1, { timeout: 10000 });
+    assert.equal(await page.evaluate(() => window.zelgoraLocks.asked), 2);
     assert.equal(await audioState(page), "running");
     // The scene's loop is heard again.
     await page.waitForFunction((n) => window.zelgoraLoudBlocks > n, { timeout: 10000, polling: 50 },
@@ -330,12 +355,15 @@ test("turned from portrait to landscape, the picture fits the new 4:3 area at th
   const server = await serve();
   const context = await browser.createBrowserContext();
   const { page, problems } = await openPhone(context, null);
+  // A browser without a screen wake lock: nothing else changes.
+  await page.evaluateOnNewDocument(() => { delete Navigator.prototype.wakeLock; });
   try {
     const cdp = await page.createCDPSession();
     // A notch at the top in portrait, at the left in landscape.
     const insets = async (i) => cdp.send("Emulation.setSafeAreaInsetsOverride", { insets: i });
     await insets({ top: 47, bottom: 34, left: 0, right: 0 });
     await page.goto(server.url + "?seed=3");
+    assert.equal(await page.evaluate(() => "wakeLock" in navigator), false);
     await firstFrame(page);
     for (const [view, inset] of [[portrait, { top: 47, bottom: 34, left: 0, right: 0 }],
                                  [landscape, { top: 0, bottom: 21, left: 47, right: 47 }]]) {
