@@ -95,7 +95,7 @@ TEST(Options, HelpEndsWithTheControls) {
   ASSERT_NE(controls, std::string::npos);
   EXPECT_GT(controls, help.find("--fullscreen"));
   for (const char* key : {"H J K L", "Shift", "Ctrl", "Alt", "Return", "Space", "F1", "F5",
-                          "Alt+Return", "Escape", "controller"})
+                          "Alt+Return", "Escape", "controller", "tap", "swipe", "pinch", "wheel"})
     EXPECT_NE(help.find(key, controls), std::string::npos) << key;
 }
 

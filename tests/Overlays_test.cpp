@@ -11,6 +11,7 @@
 #include "RecordingDevice.h"
 #include "media/CodePage.h"
 #include "media/NullDisplay.h"
+#include "ui/GestureNote.h"
 #include "ui/LanguageTable.h"
 #include "ui/OverlayLayout.h"
 
@@ -358,6 +359,42 @@ TEST(Overlays, HelpTextsPerStateAndEdition) {
       EXPECT_EQ(y - 107, state == 4 ? 100 : 240);
     }
   }
+}
+
+// The gestures' note: only once a pointer was used, below the help's own lines, inside the
+// panel, in the current language.
+TEST(Overlays, TheHelpShowsTheGesturesOnceAPointerWasUsed) {
+  for (int32_t state : {4, 2}) {
+    for (int32_t language : {1, 0}) {
+      for (bool seen : {false, true}) {
+        SCOPED_TRACE(std::to_string(state) + "/" + std::to_string(language) + "/" +
+                     std::to_string(seen));
+        TOverlayRig rig;
+        rig.Form->GameState = state;
+        rig.Form->Languages->LanguageIndex = language;
+        rig.Form->TouchSeen = seen;
+        rig.Form->HelpVisible = true;
+        rig.Form->PanelWidth = 640;
+        rig.Form->PanelHeight = 366;
+        rig.Draw();
+        std::vector<TPlace> note;
+        for (const auto& c : rig.Canvas.Texts())
+          if (!c.Font.Bold && c.X1 == 75) {
+            EXPECT_EQ(c.Font.Size, 10);
+            note.push_back({c.Text, c.X1, c.Y1});
+          }
+        const auto lines = GestureNote(language, state == 4);
+        const std::vector<TPlace> expected =
+            seen ? std::vector<TPlace>{{lines[0], 75, 423 - 42}, {lines[1], 75, 423 - 24}}
+                 : std::vector<TPlace>{};
+        EXPECT_EQ(note, expected);
+        EXPECT_EQ(PanelTexts(rig.Canvas).size(), state == 4 ? 6u : 13u) << "the help's own lines";
+        EXPECT_LT(PanelTexts(rig.Canvas).back().Y + 18, 423 - 42);
+      }
+    }
+  }
+  EXPECT_EQ(Cp1250ToUtf8(GestureNote(1, false)[1]),
+            "dvoma prstami či kolieskom zväčšíte; po výhre ťuknutie ide ďalej.");
 }
 
 TEST(Overlays, HelpTitleInSlovakShowsItsLetters) {
