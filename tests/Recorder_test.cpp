@@ -336,6 +336,14 @@ TEST(Recorder, MouseAndFingersThroughSdlAtAScaledFullScreenAreTheirPointerLines)
     if (step == 0 && setupIdle) {
       // "GO PLAY !" clicked; a mouse event made up from a touch is left out.
       const TPicturePoint bar = Drawn(F, F.SetupCubes[4]->Position);
+      // Full screen hides the cursor until the mouse moves; a move with no button is no line.
+      EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+      SDL_Event motion{};
+      motion.type = SDL_MOUSEMOTION;
+      motion.motion.x = 700;
+      motion.motion.y = 300;
+      motion.motion.xrel = 3;
+      ASSERT_EQ(SDL_PushEvent(&motion), 1);
       P::Mouse(SDL_MOUSEBUTTONDOWN, 10, 10, SDL_TOUCH_MOUSEID);
       P::Mouse(SDL_MOUSEBUTTONDOWN, bar.X, bar.Y);
       P::Mouse(SDL_MOUSEBUTTONUP, bar.X, bar.Y);
@@ -344,6 +352,7 @@ TEST(Recorder, MouseAndFingersThroughSdlAtAScaledFullScreenAreTheirPointerLines)
       expected.push_back({TPointerAction::Up, 0, x, y});
       ++step;
     } else if (step >= 1 && step <= 6 && playIdle) {
+      EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
       const TPicturePoint c = cell(F.CursorRow, F.CursorCol);
       switch (step) {
         case 1: {  // a tap on the cube down and left
