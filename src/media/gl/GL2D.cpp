@@ -138,10 +138,28 @@ TGL2DRenderer::TGL2DRenderer(int32_t SurfaceWidth, int32_t SurfaceHeight,
   glBindVertexArray(static_cast<GLuint>(vao));
   glBindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(buffer));
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &FMaxTextureSize);
+  // What stays the same from draw to draw is set once: the program keeps its uniforms, and
+  // the two ways of sampling are objects of their own rather than each texture's state.
+  GLint program = 0;
+  glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+  glUseProgram(FProgram);
+  glUniform2f(FUSurface, static_cast<float>(FWidth), static_cast<float>(FHeight));
+  glUniform1i(FUFlip, FFlipY ? 1 : 0);
+  glUniform1i(FUTex, 0);
+  glUseProgram(static_cast<GLuint>(program));
+  glGenSamplers(2, FSamplers.data());
+  for (size_t i = 0; i < FSamplers.size(); ++i) {
+    const GLint filter = i == 0 ? GL_NEAREST : GL_LINEAR;
+    glSamplerParameteri(FSamplers[i], GL_TEXTURE_MIN_FILTER, filter);
+    glSamplerParameteri(FSamplers[i], GL_TEXTURE_MAG_FILTER, filter);
+    glSamplerParameteri(FSamplers[i], GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glSamplerParameteri(FSamplers[i], GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  }
 }
 
 TGL2DRenderer::~TGL2DRenderer() {
   FAlive.reset();
+  glDeleteSamplers(static_cast<GLsizei>(FSamplers.size()), FSamplers.data());
   glDeleteBuffers(1, &FVbo);
   glDeleteVertexArrays(1, &FVao);
   glDeleteProgram(FProgram);
@@ -253,14 +271,14 @@ void TGL2DRenderer::Draw(uint32_t Primitive, std::span<const float> Vertices, in
     glBlendFuncSeparate(GL_ONE, GL_ONE_MINUS_SRC_ALPHA, GL_ZERO, GL_ONE);
   }
   glUseProgram(FProgram);
-  glUniform2f(FUSurface, static_cast<float>(FWidth), static_cast<float>(FHeight));
-  glUniform1i(FUFlip, FFlipY ? 1 : 0);
-  glUniform1i(FUMode, Mode);
-  glUniform1f(FUAlpha, Quad.Alpha);
-  const auto color = ColorOf(Quad.Color);
-  glUniform3f(FUColor, color[0], color[1], color[2]);
-  glUniform1i(FUTex, 0);
-  glBindSampler(0, 0);
+  // Uniforms are the program's own: only those that change are sent again.
+  if (Mode != FLast.Mode) glUniform1i(FUMode, Mode);
+  if (Quad.Alpha != FLast.Alpha) glUniform1f(FUAlpha, Quad.Alpha);
+  if (Quad.Color != FLast.Color) {
+    const auto color = ColorOf(Quad.Color);
+    glUniform3f(FUColor, color[0], color[1], color[2]);
+  }
+  FLast = {Mode, Quad.Alpha, Quad.Color};
   if (Texture) {
     const auto& s = Quad.Source;
     // Texel centres of the source's first and last column and row bound every sample.
@@ -269,9 +287,7 @@ void TGL2DRenderer::Draw(uint32_t Primitive, std::span<const float> Vertices, in
     glUniform2f(FUTexSize, static_cast<float>(Texture->Width()),
                 static_cast<float>(Texture->Height()));
     glBindTexture(GL_TEXTURE_2D, Texture->Name());
-    const GLint filter = Quad.Linear ? GL_LINEAR : GL_NEAREST;
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glBindSampler(0, FSamplers[Quad.Linear ? 1 : 0]);
   }
   glBindVertexArray(FVao);
   glBindBuffer(GL_ARRAY_BUFFER, FVbo);

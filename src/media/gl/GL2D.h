@@ -107,5 +107,11 @@ class TGL2DRenderer {
   uint32_t FProgram = 0, FVao = 0, FVbo = 0;
   int32_t FUSurface = -1, FUFlip = -1, FUMode = -1, FUClamp = -1, FUTexSize = -1, FUAlpha = -1,
           FUColor = -1, FUTex = -1;
+  std::array<uint32_t, 2> FSamplers{};  // nearest, linear
+  struct TUniforms {
+    int Mode = -1;
+    float Alpha = -1;
+    uint32_t Color = 0xFFFFFFFF;  // no colour of 0x00BBGGRR
+  } FLast;
   std::shared_ptr<int> FAlive = std::make_shared<int>(0);
 };

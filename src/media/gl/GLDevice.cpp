@@ -252,12 +252,10 @@ void TGLDevice3D::DrawPrimitive(TD3DPrimitiveType Type, uint32_t VertexFormat,
     return;
   }
   ApplyStates();
-  const size_t bytes = Vertices.size_bytes();
-  if (bytes > FVboCapacity) {
-    FVboCapacity = std::max<size_t>(bytes, 4096);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(FVboCapacity), nullptr, GL_STREAM_DRAW);
-  }
-  glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(bytes), Vertices.data());
+  // Fresh storage for every draw: writing into the storage the previous draw still reads
+  // would make the driver finish that draw first, one face at a time.
+  glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(Vertices.size_bytes()), Vertices.data(),
+               GL_STREAM_DRAW);
 
   const TMatrix4 m = DepthToGL(Product(Product(FWorld, FView), FProjection));
   glUniformMatrix4fv(FUMatrix, 1, GL_FALSE, &m.M[0][0]);

@@ -81,6 +81,5 @@ class TGLDevice3D : public TDirect3DDevice7 {
   TD3DViewport FViewport;
   uint32_t FAmbient = 0, FAlphaBlend = 0;
   uint32_t FTexture = 0;  // stage 0, 0 = none
-  size_t FVboCapacity = 0;
   std::shared_ptr<int> FAlive = std::make_shared<int>(0);
 };

@@ -76,9 +76,9 @@ int32_t Headroom(TTF_Font* Font) {
   return Overflow(Font, all);
 }
 
-void OpenFace(TTextRasterizer::TFontHandle& Handle, const std::string& Path, int32_t Size,
-              bool Bold, unsigned Dots) {
-  Handle.Bytes = ReadFace(Path, Bold);
+void OpenFace(TTextRasterizer::TFontHandle& Handle,
+              std::shared_ptr<const std::vector<uint8_t>> Bytes, int32_t Size, unsigned Dots) {
+  Handle.Bytes = std::move(Bytes);
   if (!Handle.Bytes) {
     TTF_SetError("cannot be read");
     return;
@@ -112,9 +112,9 @@ TTextRasterizer::TFontHandle& TTextRasterizer::Font(int32_t Size, bool Bold, uns
   if (!slot) {
     const std::string path = FFolder + (Bold ? BoldFile : RegularFile);
     auto handle = std::make_unique<TFontHandle>();
-    OpenFace(*handle, path, Size, Bold, Dots);
+    OpenFace(*handle, FaceBytes(path, Bold), Size, Dots);
     if (!handle->Font && !FFallback.empty() && FFallback != FFolder)
-      OpenFace(*handle, FFallback + (Bold ? BoldFile : RegularFile), Size, Bold, Dots);
+      OpenFace(*handle, FaceBytes(FFallback + (Bold ? BoldFile : RegularFile), Bold), Size, Dots);
     if (!handle->Font) {
       FFonts.erase({Size, Bold, Dots});
       throw EDXDrawError(Format("Font \"%s\" cannot be opened: %s", path.c_str(), TTF_GetError()));
@@ -122,6 +122,14 @@ TTextRasterizer::TFontHandle& TTextRasterizer::Font(int32_t Size, bool Bold, uns
     slot = std::move(handle);
   }
   return *slot;
+}
+
+std::shared_ptr<const std::vector<uint8_t>> TTextRasterizer::FaceBytes(const std::string& Path,
+                                                                      bool Bold) {
+  // Every size of a face reads the same file: it is read once.
+  auto& bytes = FFaceBytes[Path];
+  if (!bytes) bytes = ReadFace(Path, Bold);
+  return bytes;
 }
 
 namespace {

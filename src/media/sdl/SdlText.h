@@ -50,6 +50,9 @@ class TTextRasterizer {
  private:
   TFontHandle& Font(int32_t Size, bool Bold, unsigned Dots = 96);  // Dots: per inch
 
+  std::shared_ptr<const std::vector<uint8_t>> FaceBytes(const std::string& Path, bool Bold);
+
   std::string FFolder, FFallback;
+  std::map<std::string, std::shared_ptr<const std::vector<uint8_t>>> FFaceBytes;
   std::map<std::tuple<int32_t, bool, unsigned>, std::unique_ptr<TFontHandle>> FFonts;
 };
