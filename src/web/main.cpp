@@ -7,6 +7,9 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
+#include <SDL.h>
+
+#include <array>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -14,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "DXHappy.h"
 #include "DXMain.h"
 #include "app/SdlGame.h"
 #include "harness/Options.h"
@@ -34,6 +38,35 @@ EM_JS(void, TellPageWhere, (const void* Page), { Module.zelgoraPage = Page; });
 // A frames run that lasts longer than this in one animation frame gives the page a turn.
 constexpr double SliceMilliseconds = 50;
 
+// The page's buttons for what only keys did, by element id, and the key each one sends (with
+// Alt held for the full-screen switch).
+struct TPageButton {
+  const char* Selector;
+  SDL_Scancode Key;
+  bool Alt;
+};
+constexpr std::array<TPageButton, 7> PageButtons{{
+    {"#key-help", SDL_SCANCODE_F1, false},
+    {"#key-background", SDL_SCANCODE_F2, false},
+    {"#key-difficulty", SDL_SCANCODE_F3, false},
+    {"#key-sound", SDL_SCANCODE_F4, false},
+    {"#key-language", SDL_SCANCODE_F5, false},
+    {"#key-full-screen", SDL_SCANCODE_RETURN, true},
+    {"#key-quit", SDL_SCANCODE_ESCAPE, false},
+}};
+
+// A key event into SDL's queue, where the keyboard's own arrive.
+void PushKey(Uint32 Type, SDL_Scancode Key, Uint16 Mods) {
+  SDL_Event e{};
+  e.type = Type;
+  e.key.timestamp = SDL_GetTicks();
+  e.key.state = Type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+  e.key.keysym.scancode = Key;
+  e.key.keysym.sym = SDL_GetKeyFromScancode(Key);
+  e.key.keysym.mod = Mods;
+  SDL_PushEvent(&e);
+}
+
 class TPage {
  public:
   explicit TPage(const THarnessOptions& Options)
@@ -51,9 +84,16 @@ class TPage {
     // at once, so the hidden game stands still and is silent as an inactive window is.
     emscripten_set_visibilitychange_callback(this, EM_FALSE, &TPage::VisibilityChanged);
     TellPageWhere(this);
+    TellLanguage();
+    for (size_t i = 0; i < PageButtons.size(); ++i) {
+      FButtons[i] = {this, &PageButtons[i]};
+      emscripten_set_click_callback(PageButtons[i].Selector, &FButtons[i], EM_FALSE, Clicked);
+    }
   }
   ~TPage() {
     emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, nullptr);
+    for (const TPageButton& b : PageButtons)
+      emscripten_set_click_callback(b.Selector, nullptr, EM_FALSE, nullptr);
     TellPageWhere(nullptr);
   }
   TPage(const TPage&) = delete;
@@ -97,6 +137,7 @@ class TPage {
       if (!FGame->Form().Window().Closed() && timer.Hooked()) timer.Frame(Now);
     }
     FollowBrowserFullScreen();
+    TellLanguage();
     if (before == 0 && FGame->Run().Frame() > 0) TellPage("first-frame", "");
 
     if (FGame->Form().Window().Closed()) {
@@ -116,6 +157,42 @@ class TPage {
   }
 
  private:
+  struct TButtonTarget {
+    TPage* Page = nullptr;
+    const TPageButton* Button = nullptr;
+  };
+
+  static EM_BOOL Clicked(int, const EmscriptenMouseEvent*, void* Target) {
+    const auto* target = static_cast<const TButtonTarget*>(Target);
+    try {
+      target->Page->Press(*target->Button);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "zelgora: %s\n", e.what());
+    }
+    return EM_TRUE;
+  }
+
+  // A button sends its key down and up as the keyboard would, and the game takes them at once,
+  // inside the click: the browser grants full screen only while it handles the player's gesture.
+  void Press(const TPageButton& Button) {
+    if (FState != TState::Running || !FGame) return;
+    const Uint16 mods = Button.Alt ? KMOD_LALT : KMOD_NONE;
+    if (Button.Alt) PushKey(SDL_KEYDOWN, SDL_SCANCODE_LALT, mods);
+    PushKey(SDL_KEYDOWN, Button.Key, mods);
+    PushKey(SDL_KEYUP, Button.Key, mods);
+    if (Button.Alt) PushKey(SDL_KEYUP, SDL_SCANCODE_LALT, KMOD_NONE);
+    FGame->Pump();
+  }
+
+  // The page names its buttons in the game's language: it hears of each change.
+  void TellLanguage() {
+    if (!FGame || !FGame->Form().Languages) return;
+    const int32_t language = FGame->Form().Languages->LanguageIndex;
+    if (language == FLanguage) return;
+    FLanguage = language;
+    TellPage("language", language == 0 ? "en" : "sk");
+  }
+
   // The browser leaves full screen by itself (its Escape, a tab switch); the game then leaves
   // it too, so that the next Alt+Return asks for it again. The browser enters it a little after
   // the request, so only a full screen the browser was seen in counts as left.
@@ -168,6 +245,8 @@ class TPage {
   std::unique_ptr<TSdlGame> FGame;
   TState FState = TState::Running;
   bool FBrowserFullScreen = false;
+  int32_t FLanguage = -1;  // as the page was last told
+  std::array<TButtonTarget, PageButtons.size()> FButtons{};
   std::string FStateLine;
   std::string FError;  // what went wrong outside a frame
 };
