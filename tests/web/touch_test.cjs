@@ -258,3 +258,46 @@ test("with a mouse and keyboard the buttons stay away until a touch", async () =
     await page.close();
   }
 });
+
+// Play by touch: a tap on "GO PLAY !" starts play, a tap on a neighbouring cube moves the
+// selection there, a swipe turns the selected cube, a pinch brings the board closer.
+for (const device of devices) {
+  test(`${device.name}: taps, a swipe and a pinch play the game`, async () => {
+    const { page, problems, cdp } = await openTouchPage(device, "seed=3");
+    try {
+      await waitFor(page, "first-frame");
+      await until(page, "the setup screen at rest", (s) => s.GameState === 4 && !s.SetupBusy);
+      const picture = await pictureBox(page);
+      await tap(cdp, ...onPage(picture, 320, 105));  // the top bar, "GO PLAY !"
+      const settled = (s) => s.GameState === 2 && !s.Assembling && !s.CameraMoving && !s.Rotating;
+      const start = await until(page, "the board in play", settled);
+
+      // The camera looks at the selected cube, in the middle of the picture; the cubes stand
+      // one apart at depth 3 beyond the camera's Z, drawn at 2 / depth of the picture's size.
+      const depth = 3 + start.Camera.Z;
+      const right = start.CursorCol < start.BoardCols - 1 ? 1 : -1;
+      await tap(cdp, ...onPage(picture, 320 + (right * 640) / depth, 240));
+      const moved = await until(page, "the selection a column away",
+                                (s) => s.CursorCol === start.CursorCol + right && settled(s), 20000);
+      assert.equal(moved.CursorRow, start.CursorRow);
+      assert.equal(moved.Credits, start.Credits + 1);
+
+      // A swipe to the right over the selected cube turns it to the right.
+      const [cx, cy] = onPage(picture, 320, 240);
+      const reach = picture.width / 8;
+      await drag(cdp, [[cx - reach / 2, cy]], [[cx + reach / 2, cy]]);
+      const turned = await until(page, "a turn", (s) => s.Credits === moved.Credits + 1 &&
+                                                        s.RotateDir === "R" && settled(s), 20000);
+      assert.equal(turned.CursorCol, moved.CursorCol);
+
+      // Two fingers apart: closer to the board.
+      await drag(cdp, [[cx - 20, cy - 20], [cx + 20, cy + 20]],
+                 [[cx - 2 * reach, cy - 2 * reach], [cx + 2 * reach, cy + 2 * reach]]);
+      await until(page, "the board closer", (s) => s.Camera.Z < turned.Camera.Z, 20000);
+      assert.equal(await page.evaluate(() => visualViewport.scale), 1);
+      assert.deepEqual(problems, []);
+    } finally {
+      await page.close();
+    }
+  });
+}
