@@ -15,6 +15,9 @@
 #include "media/NullDisplay.h"
 #include "media/sdl/InstalledData.h"
 #include "media/sdl/SdlPlatform.h"
+#ifdef ZELGORA_WINDOWED
+#include "win/Console.h"
+#endif
 
 namespace {
 
@@ -48,6 +51,9 @@ std::string FindData(const std::string& Option) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef ZELGORA_WINDOWED
+  AttachStartingConsole();
+#endif
   std::vector<std::string> args(argv + 1, argv + argc);
   TParsedOptions parsed = ParseOptions(args);
   if (parsed.ExitCode) {
@@ -55,10 +61,13 @@ int main(int argc, char** argv) {
     return *parsed.ExitCode;
   }
   THarnessOptions& options = parsed.Options;
+#ifndef _WIN32
+  // Windows' offscreen driver has no OpenGL: headless there is a window on its own driver.
   if (options.Headless) {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
   }
+#endif
   try {
     TSystemClock system;
     std::vector<TKeyEvent> events = PrepareRun(options, system);

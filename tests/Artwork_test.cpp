@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "FormRig.h"
+#include "TestFiles.h"
 #include "media/DIB.h"
 #include "media/DXDraws.h"
 
@@ -289,3 +290,34 @@ TEST(Artwork, GeneratorIsDeterministic) {
 }
 
 }  // namespace
+
+// Windows takes the program's icon from one file: every size, each the PNG drawn for it.
+TEST(Artwork, IconFileHoldsEveryDrawnSizeAsItsPng) {
+  const fs::path icons = fs::path(ZELGORA_BUILD_DIR) / "icons";
+  const std::string ico = Slurp(icons / "zelgora.ico");
+  auto u16 = [&](size_t At) {
+    return static_cast<uint32_t>(static_cast<uint8_t>(ico.at(At)) |
+                                 static_cast<uint8_t>(ico.at(At + 1)) << 8);
+  };
+  auto u32 = [&](size_t At) { return u16(At) | u16(At + 2) << 16; };
+  ASSERT_GE(ico.size(), 6u);
+  EXPECT_EQ(u16(0), 0u);
+  EXPECT_EQ(u16(2), 1u);
+  const int sizes[] = {16, 32, 48, 64, 128, 256};
+  ASSERT_EQ(u16(4), std::size(sizes));
+  size_t end = 6 + 16 * std::size(sizes);
+  for (size_t i = 0; i < std::size(sizes); ++i) {
+    SCOPED_TRACE(sizes[i]);
+    const size_t entry = 6 + 16 * i;
+    EXPECT_EQ(static_cast<uint8_t>(ico.at(entry)), sizes[i] % 256);
+    EXPECT_EQ(static_cast<uint8_t>(ico.at(entry + 1)), sizes[i] % 256);
+    EXPECT_EQ(u16(entry + 6), 32u);
+    const uint32_t length = u32(entry + 8), offset = u32(entry + 12);
+    EXPECT_EQ(offset, end);  // images follow one another, none overlapping
+    ASSERT_LE(static_cast<size_t>(offset) + length, ico.size());
+    EXPECT_EQ(ico.substr(offset, length),
+              Slurp(icons / ("zelgora-" + std::to_string(sizes[i]) + ".png")));
+    end = offset + length;
+  }
+  EXPECT_EQ(end, ico.size());
+}

@@ -200,8 +200,8 @@ TEST(DXSound, RestoreDoesNotReenter) {
 // The SDL output, on the driver named in the environment.
 class SdlOutput : public ::testing::Test {
  protected:
-  void UseDriver(const char* Driver) { setenv("SDL_AUDIODRIVER", Driver, 1); }
-  void TearDown() override { setenv("SDL_AUDIODRIVER", "dummy", 1); }
+  void UseDriver(const char* Driver) { SDL_setenv("SDL_AUDIODRIVER", Driver, 1); }
+  void TearDown() override { SDL_setenv("SDL_AUDIODRIVER", "dummy", 1); }
 };
 
 TEST_F(SdlOutput, CopiesEachGetAVoiceBeyondTheFirstChannels) {
@@ -312,7 +312,7 @@ TEST_F(SdlOutput, NoUsableDriverIsNoSoundDevice) {
 TEST_F(SdlOutput, DiskDriverCapturesWhatPlays) {
   const auto path = std::filesystem::path(ZELGORA_BUILD_DIR) / "DXSounds_test_disk.raw";
   std::filesystem::remove(path);
-  setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
+  SDL_setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
   UseDriver("disk");
   {
     TSdlSoundOutput output;
@@ -461,7 +461,7 @@ TEST(GameSound, WithoutASoundDeviceTheGameRunsSilentlyAndSaysSoOnce) {
 }
 
 TEST(GameSound, NoUsableSdlDriverStillRunsTheGame) {
-  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  SDL_setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
   testing::internal::CaptureStderr();
   {
     TFormRig rig(1, FixtureFolder(), 0, std::make_unique<TSdlSoundOutput>());
@@ -478,14 +478,14 @@ TEST(GameSound, NoUsableSdlDriverStillRunsTheGame) {
       << said;
   EXPECT_NE(said.find("no-such-driver"), std::string::npos) << said;
   EXPECT_EQ(said.find("DirectSound"), std::string::npos) << said;
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
 
 TEST(GameSound, DiskDriverHearsTheStartOfTheGame) {
   const auto path = std::filesystem::path(ZELGORA_BUILD_DIR) / "DXSounds_test_game.raw";
   std::filesystem::remove(path);
-  setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
-  setenv("SDL_AUDIODRIVER", "disk", 1);
+  SDL_setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
+  SDL_setenv("SDL_AUDIODRIVER", "disk", 1);
   {
     TFormRig rig(1, FixtureFolder(), 0, std::make_unique<TSdlSoundOutput>());
     ASSERT_TRUE(rig.Form->DXSound.Initialized());
@@ -497,7 +497,7 @@ TEST(GameSound, DiskDriverHearsTheStartOfTheGame) {
     rig.Frames(10);
     SDL_Delay(300);  // the driver writes in real time
   }
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
   std::ifstream in(path, std::ios::binary);
   const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
   EXPECT_GT(bytes.size(), 1000u);

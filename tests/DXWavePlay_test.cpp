@@ -1,5 +1,6 @@
 #include "media/DXWavePlay.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -256,7 +257,7 @@ TEST(WavePlay, ALostBufferRestoresEveryListOnce) {
 
 // The same rules on SDL's dummy driver: copies are real voices.
 TEST(WavePlay, FiveQuickPlaysGiveFiveVoicesOnTheMixer) {
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
   TStubFormWindow window;
   TDXSound sound(&window, std::make_unique<TSdlSoundOutput>());
   TDXWaveList list;

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "harness/Options.h"
+#include "media/Utf8Path.h"
 
 namespace {
 
@@ -256,7 +257,7 @@ std::vector<TKeyEvent> ParseKeyScript(std::string_view Text) {
 }
 
 TKeyScript LoadKeyScript(const std::string& FileName) {
-  std::ifstream in(FileName, std::ios::binary);
+  std::ifstream in(Utf8Path(FileName), std::ios::binary);
   if (!in) throw EKeyScriptError("cannot read key script \"" + FileName + "\"");
   std::ostringstream text;
   text << in.rdbuf();

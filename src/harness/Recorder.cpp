@@ -2,9 +2,10 @@
 
 #include "harness/Options.h"
 #include "harness/Run.h"
+#include "media/Utf8Path.h"
 
 TKeyRecorder::TKeyRecorder(const std::string& File, uint32_t Seed, const TLocalDateTime& Clock)
-    : FFile(File), FOut(File, std::ios::binary | std::ios::trunc) {
+    : FFile(File), FOut(Utf8Path(File), std::ios::binary | std::ios::trunc) {
   if (!FOut) throw EHarnessError("cannot write \"" + File + "\"");
   FOut << "# seed " << Seed << "\n# clock " << FormatClock(Clock) << '\n';
 }

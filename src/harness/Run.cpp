@@ -8,6 +8,7 @@
 #include "harness/Recorder.h"
 #include "harness/StateDump.h"
 #include "media/FrameLoop.h"
+#include "media/Utf8Path.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ class TRunHost : public TFrameHost {
 };
 
 std::ofstream OpenOutput(const std::string& File) {
-  std::ofstream out(File, std::ios::binary | std::ios::trunc);
+  std::ofstream out(Utf8Path(File), std::ios::binary | std::ios::trunc);
   if (!out) throw EHarnessError("cannot write \"" + File + "\"");
   return out;
 }

@@ -9,6 +9,7 @@
 
 #include "media/DXDisplay.h"
 #include "media/DXStream.h"
+#include "media/Utf8Path.h"
 
 namespace {
 
@@ -411,11 +412,11 @@ std::vector<uint8_t> TPictureCollection::SaveToStream() const {
 
 void TPictureCollection::LoadFromFile(const std::string& FileName) {
   std::error_code ec;
-  if (std::filesystem::is_directory(FileName, ec)) {
+  if (std::filesystem::is_directory(Utf8Path(FileName), ec)) {
     throw EFOpenError(
         Format("Cannot open file \"%s\". %s", FileName.c_str(), std::strerror(EISDIR)));
   }
-  std::ifstream in(FileName, std::ios::binary);
+  std::ifstream in(Utf8Path(FileName), std::ios::binary);
   if (!in) {
     throw EFOpenError(
         Format("Cannot open file \"%s\". %s", FileName.c_str(), std::strerror(errno)));
@@ -440,7 +441,7 @@ void TPictureCollection::LoadFromFile(const std::string& FileName) {
 
 void TPictureCollection::SaveToFile(const std::string& FileName) const {
   const auto data = SaveToStream();
-  std::ofstream out(FileName, std::ios::binary | std::ios::trunc);
+  std::ofstream out(Utf8Path(FileName), std::ios::binary | std::ios::trunc);
   if (out)
     out.write(reinterpret_cast<const char*>(data.data()),
               static_cast<std::streamsize>(data.size()));

@@ -1,4 +1,5 @@
 #include "media/DataFolder.h"
+#include "media/Utf8Path.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -9,7 +10,7 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string Normal(const fs::path& Folder) {
-  std::string s = Folder.lexically_normal().string();
+  std::string s = Utf8Name(Folder.lexically_normal());
   if (s.size() > 1 && s.back() == '/') s.pop_back();
   return s;
 }
@@ -17,19 +18,19 @@ std::string Normal(const fs::path& Folder) {
 }  // namespace
 
 std::vector<std::string> DataFolderCandidates(const TDataPlaces& Places) {
-  if (!Places.Option.empty()) return {Normal(Places.Option)};
-  if (!Places.Environment.empty()) return {Normal(Places.Environment)};
+  if (!Places.Option.empty()) return {Normal(Utf8Path(Places.Option))};
+  if (!Places.Environment.empty()) return {Normal(Utf8Path(Places.Environment))};
   std::vector<std::string> out;
   auto add = [&](const fs::path& Folder) {
     const std::string n = Normal(Folder);
     if (std::find(out.begin(), out.end(), n) == out.end()) out.push_back(n);
   };
   if (!Places.ProgramFolder.empty()) {
-    add(Places.ProgramFolder);
+    add(Utf8Path(Places.ProgramFolder));
     if (!Places.RelativeToProgram.empty())
-      add(fs::path(Places.ProgramFolder) / Places.RelativeToProgram);
+      add(Utf8Path(Places.ProgramFolder) / Utf8Path(Places.RelativeToProgram));
   }
-  if (!Places.InstallFolder.empty()) add(Places.InstallFolder);
+  if (!Places.InstallFolder.empty()) add(Utf8Path(Places.InstallFolder));
   return out;
 }
 
@@ -48,7 +49,7 @@ TDataSearch FindDataFolder(const TDataPlaces& Places, const TDataTest& Holds) {
 bool HoldsGameData(const std::string& Folder) {
   std::error_code ec;
   for (const char* file : {"Bitmaps/SetupBars.dxg", "Bitmaps/FaceMask.dxg"})
-    if (!fs::is_regular_file(fs::path(Folder) / file, ec)) return false;
+    if (!fs::is_regular_file(Utf8Path(Folder) / file, ec)) return false;
   return true;
 }
 

@@ -5,10 +5,13 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <stdexcept>
 #include <utility>
 
+#include "IconFile.h"
 #include "Paint.h"
 
 namespace art {
@@ -145,6 +148,27 @@ double CubeRadius() {
 
 }  // namespace
 
+namespace {
+
+// zelgora.ico for Windows, from the PNGs just written.
+void WriteIconFile(const std::string& File, const std::string& Folder) {
+  std::vector<std::vector<uint8_t>> pngs;
+  std::vector<TIconImage> images;
+  for (int size : IconSizes) {
+    const auto png = std::filesystem::path(Folder) / ("zelgora-" + std::to_string(size) + ".png");
+    std::ifstream in(png, std::ios::binary);
+    pngs.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (!in.good() && !in.eof()) throw std::runtime_error("cannot read " + png.string());
+  }
+  for (size_t i = 0; i < pngs.size(); ++i) images.push_back({IconSizes[i], pngs[i]});
+  const std::vector<uint8_t> bytes = IconFile(images);
+  std::ofstream out(File, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (!out.flush()) throw std::runtime_error("cannot write " + File);
+}
+
+}  // namespace
+
 void WriteIcons(const std::string& Folder) {
   namespace fs = std::filesystem;
   fs::create_directories(Folder);
@@ -170,6 +194,7 @@ void WriteIcons(const std::string& Folder) {
     DrawIcon(*a, size * scale);
     WritePng(a, (fs::path(Folder) / "zelgora-maskable-512.png").string());
   }
+  WriteIconFile((fs::path(Folder) / "zelgora.ico").string(), Folder);
   const std::string file = (fs::path(Folder) / "zelgora.svg").string();
   std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> svg(
       cairo_svg_surface_create(file.c_str(), 256, 256), &cairo_surface_destroy);

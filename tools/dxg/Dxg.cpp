@@ -8,6 +8,7 @@
 
 #include "Png.h"
 #include "media/DXDraws.h"
+#include "media/Utf8Path.h"
 
 namespace fs = std::filesystem;
 using nlohmann::json;
@@ -69,13 +70,13 @@ void ExtractImages(const std::string& File, const std::string& Dir) {
   TPictureCollection list;
   list.LoadFromFile(File);
   std::error_code ec;
-  fs::create_directories(Dir, ec);
+  fs::create_directories(Utf8Path(Dir), ec);
   if (ec)
     throw EDXError(Format("Cannot make folder \"%s\": %s", Dir.c_str(), ec.message().c_str()));
   std::set<std::string> used;
   // Entries go out one by one: a file of a million bare items must not become a million
   // JSON objects held at once.
-  std::ofstream out(fs::path(Dir) / "manifest.json");
+  std::ofstream out(Utf8Path(Dir) / "manifest.json");
   out << "{\n  \"items\": [";
   for (int32_t i = 0; i < list.Count(); ++i) {
     const auto& item = list.Items(i);
@@ -90,7 +91,7 @@ void ExtractImages(const std::string& File, const std::string& Dir) {
     entry["transparentColor"] = ident ? json(*ident) : json(item.TransparentColor());
     if (!item.Picture().DIB().Empty()) {
       const std::string name = FileNameFor(item.Name(), i, used);
-      SavePng(item.Picture().DIB(), (fs::path(Dir) / name).string());
+      SavePng(item.Picture().DIB(), Utf8Name(Utf8Path(Dir) / Utf8Path(name)));
       entry["png"] = name;
       entry["kind"] = item.Picture().Kind();
     }
@@ -104,7 +105,7 @@ void ExtractImages(const std::string& File, const std::string& Dir) {
 }
 
 void PackImages(const std::string& OutFile, const std::string& Manifest) {
-  std::ifstream in(Manifest);
+  std::ifstream in(Utf8Path(Manifest));
   if (!in) throw EDXError(Format("Cannot open file \"%s\".", Manifest.c_str()));
   const json m = json::parse(in);  // parse errors name the line and column
   if (!m.is_object() || !m.contains("items") || !m["items"].is_array()) {
@@ -114,7 +115,7 @@ void PackImages(const std::string& OutFile, const std::string& Manifest) {
     throw EDXError(Format("manifest: more than %d items, which no file may hold",
                           TPictureCollection::MaxItems));
   }
-  const fs::path base = fs::path(Manifest).parent_path();
+  const fs::path base = Utf8Path(Manifest).parent_path();
   static const std::set<std::string> keys = {
       "name",      "png",        "kind",         "patternWidth", "patternHeight",
       "skipWidth", "skipHeight", "systemMemory", "transparent",  "transparentColor"};
@@ -140,7 +141,7 @@ void PackImages(const std::string& OutFile, const std::string& Manifest) {
       if (e.contains("png")) {
         const std::string kind = e.value("kind", std::string("TDIB"));
         if (kind != "TDIB" && kind != "TBitmap") throw EDXError("kind must be TDIB or TBitmap");
-        item.Picture().SetGraphic(kind, LoadPng((base / e["png"].get<std::string>()).string()));
+        item.Picture().SetGraphic(kind, LoadPng(Utf8Name(base / Utf8Path(e["png"].get<std::string>()))));
         // The reader refuses a file whose pictures hold more than this together.
         pixels += int64_t{item.Picture().Width()} * item.Picture().Height();
         if (pixels > TDIB::MaxPixels) {

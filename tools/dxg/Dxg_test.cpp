@@ -51,7 +51,11 @@ void SavePaletted(const fs::path& Png, int W, int H, const std::vector<SDL_Color
 
 int RunTool(const std::string& Args) {
   const int status = std::system((std::string(DXG_TOOL) + " " + Args).c_str());
+#ifdef _WIN32
+  return status;
+#else
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
 }
 
 std::string Slurp(const fs::path& P) {

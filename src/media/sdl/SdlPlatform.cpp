@@ -15,9 +15,12 @@ TSdlPlatform::TSdlPlatform(const TPlatformOptions& Options)
     : FOptions(Options), FKeys([this] { return FActive; }) {
   if (Options.Headless) {
     // The environment may name other drivers; hints at default priority give way to it.
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
     SDL_SetHint(SDL_HINT_AUDIODRIVER, "dummy");
+#ifndef _WIN32
+    // Windows' offscreen driver has no OpenGL: headless there is a window on its own driver.
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
     setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
+#endif
   }
   SDL_SetHint("SDL_WINDOWS_DPI_AWARENESS", "permonitorv2");
   // Fingers and the mouse are told apart: no mouse events made up from touches (they would

@@ -16,6 +16,7 @@
 #include "media/FontTables.h"
 #include "media/sdl/InstalledData.h"
 #include "media/sdl/SdlBasePath.h"
+#include "media/Utf8Path.h"
 
 namespace {
 constexpr unsigned Dpi = 96;
@@ -48,7 +49,7 @@ std::string WithSlash(std::string Folder) {
 // its embedded strikes for the panel's sizes are the regular letters, not bold ones. The
 // regular face keeps them, with the widths the layout was made for.
 std::shared_ptr<const std::vector<uint8_t>> ReadFace(const std::string& Path, bool Bold) {
-  std::ifstream in(Path, std::ios::binary);
+  std::ifstream in(Utf8Path(Path), std::ios::binary);
   if (!in) return nullptr;
   auto bytes = std::make_shared<std::vector<uint8_t>>(std::istreambuf_iterator<char>(in),
                                                       std::istreambuf_iterator<char>());
@@ -239,7 +240,8 @@ bool TTextRasterizer::Covers(const std::string& Cp1250Text, bool Bold) {
 std::string DefaultFontFolder() {
   const TDataSearch search = FindDataFolder(ProgramDataPlaces(), [](const std::string& Folder) {
     std::error_code ec;
-    return std::filesystem::is_regular_file(WithSlash(Folder) + TTextRasterizer::RegularFile, ec);
+    return std::filesystem::is_regular_file(
+        Utf8Path(WithSlash(Folder) + TTextRasterizer::RegularFile), ec);
   });
   return search.Found.value_or(SdlBasePath());
 }

@@ -1,0 +1,47 @@
+# What a Windows player gets, as one folder: the programs with the DLLs they need, Bitmaps\,
+# the faces, the licences and a read-me; CPack makes the zip and the installer of it.
+install(TARGETS zelgora zelgora-dxg RUNTIME DESTINATION .)
+install(FILES ${ZELGORA_WINDOWS_DLLS} DESTINATION .)
+install(FILES ${ZELGORA_BITMAP_FILES} DESTINATION Bitmaps)
+install(FILES ${ZELGORA_FONT_FILES} DESTINATION .)
+
+configure_file(dist/windows/README.txt.in ${CMAKE_BINARY_DIR}/dist/README.txt @ONLY NEWLINE_STYLE CRLF)
+install(FILES ${CMAKE_BINARY_DIR}/dist/README.txt DESTINATION .)
+install(FILES LICENSE DESTINATION licences RENAME Zelgora.txt)
+install(FILES ${ZELGORA_FONT_LICENSE_FILES} DESTINATION licences/fonts)
+# The libraries' own, as scripts/windows-deps keeps them, and the compiler's runtime in the
+# programs (libstdc++, libgcc, winpthreads, mingw-w64).
+install(DIRECTORY ${ZELGORA_WINDOWS_DEPS}/share/licenses/ DESTINATION licences)
+foreach(doc gcc-mingw-w64-base mingw-w64-common)
+  if(EXISTS /usr/share/doc/${doc}/copyright)
+    install(FILES /usr/share/doc/${doc}/copyright DESTINATION licences/runtime RENAME ${doc}.txt)
+  endif()
+endforeach()
+
+set(CPACK_GENERATOR "ZIP;NSIS")
+set(CPACK_PACKAGE_NAME Zelgora)
+set(CPACK_PACKAGE_VENDOR "The Zelgora developers")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "3D picture-cube puzzle")
+set(CPACK_PACKAGE_FILE_NAME zelgora-${PROJECT_VERSION}-windows-x64)
+set(CPACK_PACKAGE_INSTALL_DIRECTORY Zelgora)
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Zelgora)
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR})
+# Debian's NSIS makes a 32-bit installer unless told otherwise; a 64-bit game goes where
+# 64-bit programs go.
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+set(CPACK_NSIS_PACKAGE_NAME "Zelgora ${PROJECT_VERSION}")
+set(CPACK_NSIS_DISPLAY_NAME "Zelgora ${PROJECT_VERSION}")
+set(CPACK_NSIS_MUI_ICON ${ZELGORA_ICON_FILE})
+set(CPACK_NSIS_MUI_UNIICON ${ZELGORA_ICON_FILE})
+set(CPACK_NSIS_INSTALLED_ICON_NAME zelgora.exe)
+set(CPACK_NSIS_URL_INFO_ABOUT ${ZELGORA_HOMEPAGE})
+set(CPACK_NSIS_CONTACT ${ZELGORA_MAINTAINER})
+set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
+set(CPACK_PACKAGE_EXECUTABLES zelgora Zelgora)
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+set(CPACK_NSIS_UNINSTALL_NAME Uninstall)
+include(CPack)
