@@ -5,7 +5,7 @@
 set(ZELGORA_WINDOWS_DEPS "" CACHE PATH
   "Prefix of the Windows build's libraries (scripts/windows-deps)")
 set(deps ${ZELGORA_WINDOWS_DEPS})
-foreach(f lib/libSDL2.dll.a lib/libSDL2main.a lib/libharfbuzz.a lib/libepoxy.dll.a)
+foreach(f lib/libSDL2.dll.a lib/libSDL2main.a lib/libharfbuzz.a lib/libpng16.a lib/libepoxy.dll.a)
   if(NOT EXISTS "${deps}/${f}")
     message(FATAL_ERROR "ZELGORA_WINDOWS_DEPS (${deps}) holds no ${f}: "
       "build it with scripts/windows-deps")
@@ -18,7 +18,8 @@ target_include_directories(zelgora_windows_sdl SYSTEM BEFORE INTERFACE
 # Satellites before what they use.
 target_link_libraries(zelgora_windows_sdl INTERFACE
   ${deps}/lib/libSDL2_ttf.a ${deps}/lib/libharfbuzz.a ${deps}/lib/libfreetype.a
-  ${deps}/lib/libSDL2_image.a ${deps}/lib/libSDL2_mixer.a ${deps}/lib/libSDL2.dll.a)
+  ${deps}/lib/libSDL2_image.a ${deps}/lib/libpng16.a ${deps}/lib/libz.a
+  ${deps}/lib/libSDL2_mixer.a ${deps}/lib/libSDL2.dll.a)
 foreach(name SDL2 SDL2_TTF SDL2_MIXER SDL2_IMAGE)
   add_library(PkgConfig::${name} ALIAS zelgora_windows_sdl)
 endforeach()

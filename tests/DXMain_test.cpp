@@ -145,8 +145,9 @@ TEST(FormCreate, PlainSetupFacesShowTheBarPictureOfEitherKind) {
     const auto dir = std::filesystem::path(ZELGORA_BUILD_DIR) / "fixtures" / ("world-bar-" + kind);
     std::filesystem::create_directories(dir / "Bitmaps");
     for (const char* f : {"ZelgoraTobrin.dxg", "FaceMask.dxg"}) {
-      std::filesystem::copy_file(FixtureFolder() / "Bitmaps" / f, dir / "Bitmaps" / f,
-                                 std::filesystem::copy_options::overwrite_existing);
+      // Removed first: the Windows runtime's copy_file refuses to overwrite, whatever it is told.
+      std::filesystem::remove(dir / "Bitmaps" / f);
+      std::filesystem::copy_file(FixtureFolder() / "Bitmaps" / f, dir / "Bitmaps" / f);
     }
     WriteImageList(dir / "Bitmaps" / "SetupBars.dxg", {"Bar"}, kind);
     TFormRig rig(1, dir);

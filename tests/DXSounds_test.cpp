@@ -16,6 +16,7 @@
 #include "media/DXWavePlay.h"
 #include "media/RecordingSoundOutput.h"
 #include "media/StoredWaves.h"
+#include "media/Utf8Path.h"
 #include "media/sdl/SdlSoundOutput.h"
 
 namespace {
@@ -312,7 +313,7 @@ TEST_F(SdlOutput, NoUsableDriverIsNoSoundDevice) {
 TEST_F(SdlOutput, DiskDriverCapturesWhatPlays) {
   const auto path = std::filesystem::path(ZELGORA_BUILD_DIR) / "DXSounds_test_disk.raw";
   std::filesystem::remove(path);
-  SDL_setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
+  SDL_setenv("SDL_DISKAUDIOFILE", Utf8Name(path).c_str(), 1);
   UseDriver("disk");
   {
     TSdlSoundOutput output;
@@ -484,7 +485,7 @@ TEST(GameSound, NoUsableSdlDriverStillRunsTheGame) {
 TEST(GameSound, DiskDriverHearsTheStartOfTheGame) {
   const auto path = std::filesystem::path(ZELGORA_BUILD_DIR) / "DXSounds_test_game.raw";
   std::filesystem::remove(path);
-  SDL_setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
+  SDL_setenv("SDL_DISKAUDIOFILE", Utf8Name(path).c_str(), 1);
   SDL_setenv("SDL_AUDIODRIVER", "disk", 1);
   {
     TFormRig rig(1, FixtureFolder(), 0, std::make_unique<TSdlSoundOutput>());

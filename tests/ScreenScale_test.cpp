@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "media/Utf8Path.h"
+
 extern "C" const char* __lsan_default_suppressions() {
   return "leak:libLLVM\nleak:libgallium\nleak:swrast_dri\nleak:libEGL_mesa\nleak:libglapi\n";
 }
@@ -32,7 +34,7 @@ struct TImage {
 
 TImage Load(const fs::path& File) {
   TImage out;
-  SDL_Surface* raw = IMG_Load(File.c_str());
+  SDL_Surface* raw = IMG_Load(Utf8Name(File).c_str());
   if (!raw) return out;
   SDL_Surface* s = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_RGBA32, 0);
   SDL_FreeSurface(raw);
@@ -140,7 +142,12 @@ TRun Play(const std::string& Name, const std::string& Options) {
                               " --keys \"" + keys.string() + "\" --screenshot \"" + shot.string() +
                               "\" --dump-state \"" + state.string() + "\"";
   TRun run;
+#ifdef _WIN32
+  // cmd.exe takes the outer quotes off a line that starts with one.
+  if (std::system(("\"" + command + "\"").c_str()) != 0) {
+#else
   if (std::system(command.c_str()) != 0) {
+#endif
     ADD_FAILURE() << "failed: " << command;
     return run;
   }

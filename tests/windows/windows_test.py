@@ -184,6 +184,22 @@ class WindowsBuild(unittest.TestCase):
             extra = imports(os.path.join(self.game, exe)) - SYSTEM_DLLS - GAME_DLLS
             self.assertEqual(extra, set(), exe)
 
+    def test_programs_carry_icon_version_and_dpi_manifest(self):
+        with open(os.path.join(os.path.dirname(NATIVE), "icons", "zelgora-256.png"), "rb") as f:
+            icon = f.read()
+        for exe, subsystem in [("zelgora.exe", "(Windows GUI)"), ("zelgora-dxg.exe", "(Windows CUI)")]:
+            with open(os.path.join(self.game, exe), "rb") as f:
+                data = f.read()
+            self.assertIn(icon, data, exe)
+            self.assertIn(b"<dpiAwareness", data, exe)
+            self.assertIn(b"PerMonitorV2", data, exe)
+            self.assertIn("ProductVersion\0".encode("utf-16-le") + version().encode("utf-16-le"),
+                          data, exe)
+            head = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", os.path.join(self.game, exe)],
+                                  capture_output=True, text=True, check=True).stdout
+            line = next(l for l in head.splitlines() if l.startswith("Subsystem"))
+            self.assertIn(subsystem, line, exe)
+
     def test_unpacked_under_a_slovak_folder_it_plays_and_writes_there(self):
         dump = os.path.join(self.game, "stav hráča.json")
         shot = os.path.join(self.game, "obrázok ľ.png")

@@ -49,11 +49,19 @@ void SavePaletted(const fs::path& Png, int W, int H, const std::vector<SDL_Color
   ASSERT_EQ(IMG_SavePNG(s.get(), Png.string().c_str()), 0);
 }
 
-int RunTool(const std::string& Args) {
-  const int status = std::system((std::string(DXG_TOOL) + " " + Args).c_str());
+// The tool's messages end as text lines do on its system.
 #ifdef _WIN32
-  return status;
+constexpr const char* kNewLine = "\r\n";
 #else
+constexpr const char* kNewLine = "\n";
+#endif
+
+int RunTool(const std::string& Args) {
+#ifdef _WIN32
+  // cmd.exe takes the outer quotes off a line that starts with one.
+  return std::system(("\"\"" + std::string(DXG_TOOL) + "\" " + Args + "\"").c_str());
+#else
+  const int status = std::system((std::string(DXG_TOOL) + " " + Args).c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
 }
@@ -137,7 +145,7 @@ TEST_F(Dxg, BadInputGivesOneLineAndStatusOne) {
   std::ofstream(Dir / "bad.dxg") << "not an image list";
   const std::string err = (Dir / "err.txt").string();
   EXPECT_EQ(RunTool("list " + (Dir / "bad.dxg").string() + " 2> " + err), 1);
-  EXPECT_EQ(Slurp(err), "zelgora-dxg: Invalid stream format\n");
+  EXPECT_EQ(Slurp(err), "zelgora-dxg: Invalid stream format" + std::string(kNewLine));
   EXPECT_EQ(
       RunTool("extract " + (Dir / "missing.dxg").string() + " " + Dir.string() + " 2> " + err), 1);
   EXPECT_EQ(Slurp(err).rfind("zelgora-dxg: Cannot open file", 0), 0u);
@@ -150,6 +158,7 @@ TEST_F(Dxg, BadInputGivesOneLineAndStatusOne) {
   EXPECT_EQ(
       RunTool("pack " + (Dir / "o.dxg").string() + " " + (Dir / "k.json").string() + " 2> " + err),
       1);
-  EXPECT_EQ(Slurp(err), "zelgora-dxg: manifest item 0: unknown key \"colour\"\n");
+  EXPECT_EQ(Slurp(err),
+            "zelgora-dxg: manifest item 0: unknown key \"colour\"" + std::string(kNewLine));
   EXPECT_EQ(RunTool("frobnicate 2> " + err), 1);
 }

@@ -4,8 +4,9 @@ namespace {
 struct TBorders {
   int Top = 0, Left = 0, Bottom = 0, Right = 0;
 };
-TBorders BordersOf(SDL_Window* W) {
+TBorders BordersOf(SDL_Window* W, bool Headless) {
   TBorders b;
+  if (Headless) return b;
   if (SDL_GetWindowBordersSize(W, &b.Top, &b.Left, &b.Bottom, &b.Right) != 0) return {};
   return b;
 }
@@ -16,12 +17,12 @@ void TSdlFormWindow::SetCaption(const std::string& Caption) {
 }
 
 int32_t TSdlFormWindow::Width() const {
-  const TBorders b = BordersOf(FWindow);
+  const TBorders b = BordersOf(FWindow, FHeadless);
   return ClientWidth() + b.Left + b.Right;
 }
 
 int32_t TSdlFormWindow::Height() const {
-  const TBorders b = BordersOf(FWindow);
+  const TBorders b = BordersOf(FWindow, FHeadless);
   return ClientHeight() + b.Top + b.Bottom;
 }
 
@@ -68,5 +69,5 @@ void TSdlFormWindow::RestorePlacement() {
 }
 
 bool TSdlFormWindow::Active() const {
-  return FAlwaysActive || (SDL_GetWindowFlags(FWindow) & SDL_WINDOW_INPUT_FOCUS) != 0;
+  return FHeadless || (SDL_GetWindowFlags(FWindow) & SDL_WINDOW_INPUT_FOCUS) != 0;
 }

@@ -7,9 +7,10 @@
 
 class TSdlFormWindow : public TFormWindow {
  public:
-  // The window stays the caller's. AlwaysActive: headless runs count the window as active.
-  TSdlFormWindow(SDL_Window* Window, bool AlwaysActive)
-      : FWindow(Window), FAlwaysActive(AlwaysActive) {}
+  // The window stays the caller's. Headless runs count the window as active and its frame as
+  // none, as on the offscreen driver: the panels' layout, which takes the outer size, is then
+  // the same on every platform, where a real window's frame is the system's.
+  TSdlFormWindow(SDL_Window* Window, bool Headless) : FWindow(Window), FHeadless(Headless) {}
 
   void SetCaption(const std::string& Caption) override;
   int32_t Width() const override;
@@ -32,7 +33,7 @@ class TSdlFormWindow : public TFormWindow {
     bool Maximized = false;
   };
   SDL_Window* FWindow;
-  bool FAlwaysActive;
+  bool FHeadless;
   bool FClosed = false;
   TPlacement FPlacement;
 };
