@@ -337,7 +337,9 @@ TEST(Recorder, MouseAndFingersThroughSdlAtAScaledFullScreenAreTheirPointerLines)
       // "GO PLAY !" clicked; a mouse event made up from a touch is left out.
       const TPicturePoint bar = Drawn(F, F.SetupCubes[4]->Position);
       // Full screen hides the cursor until the mouse moves; a move with no button is no line.
+#ifndef _WIN32  // Wine answers the query with its own cursor, whatever SDL was asked
       EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+#endif
       SDL_Event motion{};
       motion.type = SDL_MOUSEMOTION;
       motion.motion.x = 700;
