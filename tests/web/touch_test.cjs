@@ -260,9 +260,9 @@ test("with a mouse and keyboard the buttons stay away until a touch", async () =
 });
 
 // Play by touch: a tap on "GO PLAY !" starts play, a tap on a neighbouring cube moves the
-// selection there.
+// selection there, a swipe turns the selected cube, a pinch brings the board closer.
 for (const device of devices) {
-  test(`${device.name}: taps start play and move the selection`, async () => {
+  test(`${device.name}: taps, a swipe and a pinch play the game`, async () => {
     const { page, problems, cdp } = await openTouchPage(device, "seed=3");
     try {
       await waitFor(page, "first-frame");
@@ -282,6 +282,24 @@ for (const device of devices) {
       assert.equal(moved.CursorRow, start.CursorRow);
       assert.equal(moved.Credits, start.Credits + 1);
 
+      // A swipe to the right over the selected cube turns it a quarter turn about the upright
+      // axis: its top face stays, its front face is another. The turn's direction is spent
+      // once the turn starts, so the settled state shows it in the cube's faces.
+      const cube = (s) => s.Board[s.CursorRow][s.CursorCol];
+      const [cx, cy] = onPage(picture, 320, 240);
+      const reach = picture.width / 8;
+      await drag(cdp, [[cx - reach / 2, cy]], [[cx + reach / 2, cy]]);
+      const turned = await until(page, "a turn", (s) => s.Credits === moved.Credits + 1 &&
+                                                        settled(s), 20000);
+      assert.equal(turned.CursorCol, moved.CursorCol);
+      assert.equal(cube(turned).TopFace, cube(moved).TopFace);
+      assert.notEqual(cube(turned).FrontFace, cube(moved).FrontFace);
+      assert.equal(cube(turned).AngleY, (cube(moved).AngleY + 90) % 360);
+
+      // Two fingers apart: closer to the board.
+      await drag(cdp, [[cx - 20, cy - 20], [cx + 20, cy + 20]],
+                 [[cx - 2 * reach, cy - 2 * reach], [cx + 2 * reach, cy + 2 * reach]]);
+      await until(page, "the board closer", (s) => s.Camera.Z < turned.Camera.Z, 20000);
       assert.equal(await page.evaluate(() => visualViewport.scale), 1);
       assert.deepEqual(problems, []);
     } finally {
